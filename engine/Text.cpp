@@ -83,6 +83,13 @@ std::string FormatText(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
+    std::string text = FormatTextList(format, args);
+    va_end(args);
+    return text;
+}
+
+std::string FormatTextList(const char* format, va_list args)
+{
     va_list measure;
     va_copy(measure, args);
     const int length = std::vsnprintf(nullptr, 0, format, measure);
@@ -94,7 +101,6 @@ std::string FormatText(const char* format, ...)
         // The string's own terminating zero takes the last byte vsnprintf writes.
         std::vsnprintf(&text[0], text.size() + 1, format, args);
     }
-    va_end(args);
     return text;
 }
 

@@ -5,6 +5,7 @@
 // character for a character of its own (in code page 932 a trail byte can be 0x5C, the backslash).
 // Pure code: no Windows header, so it also builds natively for fuzzing.
 
+#include <cstdarg>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -49,6 +50,8 @@ std::string FormatText(const char* format, ...)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
+// The same with the values in a va_list, for functions that take printf-style arguments themselves.
+std::string FormatTextList(const char* format, va_list args);
 
 // A writable buffer of `size` bytes inside text, for a system call to fill; afterwards
 // ReleaseBuffer sets the length to the bytes before the first zero (never beyond the buffer).

@@ -22,3 +22,12 @@ bool ExtractPathToken(std::string_view value, std::string& token, const LeadByte
 // ("\\server\share", "\\server\share\dir"). Empty, relative, drive-relative ("C:dir"),
 // root-relative ("\dir") and device paths ("\\?\...", "\\.\...") are not.
 bool IsAbsoluteFolder(std::string_view folder, const LeadByteTable& lead);
+
+// The path with every "/" read as "\" (no ANSI code page has "/" as a trail byte).
+std::string WithBackslashes(std::string_view path);
+
+// Length of the path's absolute root, written with backslashes: 3 for a drive root ("C:\"); for a
+// UNC path the server, the share and the backslash after the share if there is one
+// ("\\server\share\"). 0 when the path has no such root (relative, drive-relative,
+// root-relative, device paths).
+std::size_t AbsoluteRootLength(std::string_view path, const LeadByteTable& lead);
