@@ -1,0 +1,21 @@
+#pragma once
+
+// What the two stand-in components share: reading their instructions from the environment (the
+// uninstaller's children inherit it) and writing down how they were called, to a file outside the
+// install folder, since the removal deletes the folder's files afterwards.
+
+// The environment variable that names the call record file. Each call appends one line:
+//   component TAB process id TAB command line TAB current directory TAB dwFlags TAB wShowWindow LF
+// component is "Pellox.dll" or "Draveth.exe"; the command line is GetCommandLineA as the process
+// sees it; dwFlags and wShowWindow come from the process's start-up information, in decimal.
+#define STANDIN_RECORD_VARIABLE "MORVANE_STANDIN_LOG"
+
+// Reads an environment variable holding a whole number (decimal, or hexadecimal after "0x"; may be
+// negative). False when it is unset or holds no number.
+bool ReadNumberVariable(const char* name, long long* value);
+
+// Appends this process's line to the record file, when the record variable names one.
+void WriteCallRecord(const char* component);
+
+// Sleeps for the number of milliseconds in the named variable, if it is set.
+void SleepAsTold(const char* variable);
