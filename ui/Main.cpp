@@ -1,21 +1,17 @@
 // Program entry: prepares COM, the common controls and the module, runs the main dialog modally and
-// returns its end code as the process exit code.
+// returns its end code as the process exit code. Arguments are not read.
 
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "res/resource.h"
+#include "ui/AppModule.h"
+#include "ui/MainDlg.h"
 
-static INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+static int RunMainDialog()
 {
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-    }
-    return FALSE;
+    CMainDlg dialog;
+    return static_cast<int>(dialog.DoModal(GetActiveWindow(), 0));
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -24,8 +20,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     DefWindowProcA(nullptr, 0, 0, 0);
     INITCOMMONCONTROLSEX controls = {8, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    const int result = static_cast<int>(
-        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), GetActiveWindow(), PlainDialogProc, 0));
+    _Module.Init(nullptr, instance);
+
+    const int result = RunMainDialog();
+
+    _Module.Term();
     CoUninitialize();
     return result;
 }
