@@ -25,7 +25,7 @@ namespace {
 // byte, else 1 (a lead byte at the very end stands alone).
 std::size_t CharLength(std::string_view text, std::size_t i, const LeadByteTable& lead)
 {
-    return lead.IsLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+    return i + 1 < text.size() && lead.IsLead(static_cast<unsigned char>(text[i])) ? 2 : 1;
 }
 
 char FoldAscii(char c)
@@ -56,8 +56,9 @@ int CompareNoCase(std::string_view a, std::string_view b, const LeadByteTable& l
         unsigned char byteB = static_cast<unsigned char>(lengthB == 1 ? FoldAscii(b[i]) : b[i]);
         if (byteA != byteB)
             return byteA < byteB ? -1 : 1;
-        // Same first byte, so both are lead bytes or neither is: the characters have one length.
-        if (lengthA == 2) {
+        // Same first byte, so both are lead bytes or neither is; only a lead byte that ends its
+        // text stands alone, and then that text has no byte after it to compare.
+        if (lengthA == 2 && lengthB == 2) {
             byteA = static_cast<unsigned char>(a[i + 1]);
             byteB = static_cast<unsigned char>(b[i + 1]);
             if (byteA != byteB)
