@@ -6,7 +6,9 @@
 #include <new>
 
 // Loads string resource id whole: LoadStringA cuts a string to the buffer, so the buffer doubles
-// while the string fills it. False when a buffer cannot be allocated.
+// while the string may have been cut. A double-byte character that does not fit is left out whole,
+// so a cut string can end one byte short of the last usable byte. False when a buffer cannot be
+// allocated.
 static bool LoadResourceText(UINT id, std::unique_ptr<char[]>& text)
 {
     int size = 256;
@@ -15,7 +17,7 @@ static bool LoadResourceText(UINT id, std::unique_ptr<char[]>& text)
         if (!text)
             return false;
         const int length = LoadStringA(_Module.GetResourceInstance(), id, text.get(), size);
-        if (length < size - 1)
+        if (length < size - 2)
             return true;
         size *= 2;
     }

@@ -1,0 +1,238 @@
+#include "UiDriver.h"
+
+#include <cstring>
+
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    DWORD threadId;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
+    DWORD processId = 0;
+    const DWORD threadId = GetWindowThreadProcessId(window, &processId);
+    if ((search->processId != 0 && processId != search->processId) ||
+        (search->threadId != 0 && threadId != search->threadId))
+        return TRUE;
+    if (search->caption != nullptr && WindowText(window) != search->caption)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND WaitForDialog(DWORD processId, DWORD threadId, const char* caption, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search = {processId, threadId, caption, nullptr};
+        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return search.found;
+        if (GetTickCount() - start > timeoutMs)
+            return nullptr;
+        Sleep(10);
+    }
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
+{
+    auto* children = reinterpret_cast<std::vector<ChildWindow>*>(parameter);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof(className));
+    children->push_back({window, GetDlgCtrlID(window), className, GetWindowLongA(window, GWL_STYLE),
+                         IsWindowVisible(window) != FALSE});
+    return TRUE;
+}
+
+} // namespace
+
+HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs)
+{
+    return WaitForDialog(processId, 0, caption, timeoutMs);
+}
+
+HWND WaitForThreadDialog(DWORD threadId, const char* caption, DWORD timeoutMs)
+{
+    return WaitForDialog(0, threadId, caption, timeoutMs);
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+std::string WindowText(HWND window)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return "<no answer>";
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
+                             5000, &copied))
+        return "<no answer>";
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+bool IsControlShown(HWND dialog, int id)
+{
+    return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
+}
+
+std::vector<ChildWindow> ChildWindows(HWND dialog)
+{
+    std::vector<ChildWindow> children;
+    EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+void PostCommand(HWND dialog, int id)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PostKey(HWND dialog, UINT virtualKey)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+    const HWND target = info.hwndFocus != nullptr ? info.hwndFocus : dialog;
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
+    PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void FocusControl(HWND dialog, int id)
+{
+    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE,
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
+POINT ClientOrigin(HWND window)
+{
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    return origin;
+}
+
+std::string BuildFolder()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    for (int level = 0; level < 3; ++level)
+        folder.erase(folder.find_last_of('\\'));
+    return folder;
+}
+
+void Screenshot(const std::string& name)
+{
+    // Wine maps the Unix root to drive Z:, where the build folder is reached from.
+    const std::string folder = BuildFolder();
+    if (folder.compare(0, 3, "Z:\\") != 0)
+        return;
+    std::string unixFolder = folder.substr(2);
+    for (char& c : unixFolder)
+        if (c == '\\')
+            c = '/';
+    Sleep(300);  // the dialog's last repaint
+    std::string command = "/bin/sh -c \"mkdir -p '" + unixFolder + "/screenshots' && import -window root '" +
+                          unixFolder + "/screenshots/" + name + ".png'\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+ProgramRun::~ProgramRun()
+{
+    if (m_process == nullptr)
+        return;
+    if (IsRunning()) {
+        TerminateProcess(m_process, 99);
+        WaitForSingleObject(m_process, 5000);
+    }
+    CloseHandle(m_process);
+}
+
+bool ProgramRun::Start(const std::string& program, const std::string& arguments, const std::string& currentDirectory)
+{
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    m_process = process.hProcess;
+    m_processId = process.dwProcessId;
+    return true;
+}
+
+DWORD ProgramRun::WaitForExit(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(m_process, &code);
+    return code;
+}
+
+bool ProgramRun::IsRunning() const
+{
+    return m_process != nullptr && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
+
+static const char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2";
+
+void WriteUninstallString(const std::string& value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+void RemoveUninstallEntry()
+{
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_32KEY, 0);
+}
+
+bool UninstallEntryExists()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}

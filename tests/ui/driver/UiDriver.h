@@ -1,0 +1,80 @@
+#pragma once
+
+// Driving dialogs from a test, as a user would: finding them among the top-level windows, reading
+// their controls' texts (exact ANSI bytes) and visibility, posting commands and keys, and keeping
+// screenshots of the Xvfb display. Works on windows of this process and of other processes.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// The first visible dialog (class "#32770") with this caption that belongs to the process, or to the
+// thread, waiting up to timeoutMs for it to appear; nullptr when none appeared.
+HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs = 10000);
+HWND WaitForThreadDialog(DWORD threadId, const char* caption, DWORD timeoutMs = 10000);
+
+// True when the window is gone (destroyed) within timeoutMs.
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
+
+// The text of a window or control through WM_GETTEXT, which also reaches edit controls of another
+// process.
+std::string WindowText(HWND window);
+std::string ControlText(HWND dialog, int id);
+bool IsControlShown(HWND dialog, int id);
+
+// A dialog's child windows in z-order (template order for a dialog).
+struct ChildWindow {
+    HWND window;
+    int id;
+    std::string className;
+    LONG style;
+    bool visible;
+};
+std::vector<ChildWindow> ChildWindows(HWND dialog);
+
+// A button press as the button itself reports it (WM_COMMAND, BN_CLICKED, the button's handle),
+// posted, so that a handler that opens a modal box does not block the test.
+void PostCommand(HWND dialog, int id);
+
+// A key press sent to the control that has the keyboard focus in the dialog's thread, where the
+// dialog manager sees it (Escape cancels, Enter takes the default button).
+void PostKey(HWND dialog, UINT virtualKey);
+
+// Makes the control the dialog's focus, as the Tab key would.
+void FocusControl(HWND dialog, int id);
+
+// The screen point of the window's client-area origin.
+POINT ClientOrigin(HWND window);
+
+// The build folder this test program belongs to (two levels above tests/<area>/x.exe), no
+// trailing backslash.
+std::string BuildFolder();
+
+// Saves a picture of the whole display as <build folder>/screenshots/<name>.png.
+void Screenshot(const std::string& name);
+
+// A program of the build started with the given arguments and current directory.
+class ProgramRun {
+public:
+    ProgramRun() = default;
+    ProgramRun(const ProgramRun&) = delete;
+    ProgramRun& operator=(const ProgramRun&) = delete;
+    ~ProgramRun();  // ends the program if it still runs
+
+    bool Start(const std::string& program, const std::string& arguments, const std::string& currentDirectory);
+    DWORD ProcessId() const { return m_processId; }
+
+    // The exit code once the program has ended within timeoutMs; STILL_ACTIVE otherwise.
+    DWORD WaitForExit(DWORD timeoutMs = 10000);
+    bool IsRunning() const;
+
+private:
+    HANDLE m_process = nullptr;
+    DWORD m_processId = 0;
+};
+
+// The product's uninstall entry, in the 32-bit registry view that Morvane.exe reads.
+void WriteUninstallString(const std::string& value);
+void RemoveUninstallEntry();
+bool UninstallEntryExists();
