@@ -1,4 +1,5 @@
 #include "tests/engine/removal/RemovalTestSupport.h"
+#include "tests/standins/StandInCalls.h"
 
 #include <gtest/gtest.h>
 
@@ -166,11 +167,7 @@ std::vector<std::string> Sorted(std::vector<std::string> lines)
 
 void CopyStandIns(const TestFolder& folder, const std::string& subfolder)
 {
-    char program[MAX_PATH];
-    GetModuleFileNameA(nullptr, program, sizeof program);
-    std::string standIns = program;
-    standIns.erase(standIns.rfind('\\') + 1);
-    standIns += "standins\\";
+    const std::string standIns = StandInFolder() + "\\";
     const std::string target = subfolder.empty() ? folder.Path() : folder.PathOf(subfolder);
     for (const char* name : {"Pellox.dll", "Draveth.exe"}) {
         if (!CopyFileA((standIns + name).c_str(), (target + "\\" + name).c_str(), TRUE))
