@@ -3,28 +3,19 @@
 
 #include "platform/Platform.h"
 
+#include <functional>
+
 namespace {
 
-// The full path of a path through the platform; false when it cannot be obtained.
-bool GetFullPath(const std::string& path, std::string& full)
+// Text from a Windows call that, given no buffer, reports the size it needs with the zero.
+bool GetMeasuredText(const std::function<DWORD(char* buffer, DWORD size)>& call, std::string& text)
 {
-    const DWORD needed = CurrentPlatform().GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    const DWORD needed = call(nullptr, 0);
     if (needed == 0)
         return false;
-    char* buffer = GetBuffer(full, needed);
-    const DWORD written = CurrentPlatform().GetFullPathNameA(path.c_str(), needed, buffer, nullptr);
-    ReleaseBuffer(full);
-    return written != 0 && written < needed;
-}
-
-bool GetWindowsFolder(std::string& windows)
-{
-    const UINT needed = CurrentPlatform().GetWindowsDirectoryA(nullptr, 0);
-    if (needed == 0)
-        return false;
-    char* buffer = GetBuffer(windows, needed);
-    const UINT written = CurrentPlatform().GetWindowsDirectoryA(buffer, needed);
-    ReleaseBuffer(windows);
+    char* buffer = GetBuffer(text, needed);
+    const DWORD written = call(buffer, needed);
+    ReleaseBuffer(text);
     return written != 0 && written < needed;
 }
 
@@ -62,8 +53,12 @@ bool LocateInstallFolder(std::string& folder)
 
 bool IsProtectedFolder(const std::string& folder)
 {
+    const std::string written = WithBackslashes(folder);
     std::string full;
-    if (!GetFullPath(WithBackslashes(folder), full))
+    const bool gotFull = GetMeasuredText(
+        [&written](char* buffer, DWORD size) { return CurrentPlatform().GetFullPathNameA(written.c_str(), size, buffer, nullptr); },
+        full);
+    if (!gotFull)
         return true;
 
     // Only a folder below a drive root or a share root can be an install folder.
@@ -72,7 +67,9 @@ bool IsProtectedFolder(const std::string& folder)
         return true;
 
     std::string windows;
-    if (!GetWindowsFolder(windows))
+    const bool gotWindows = GetMeasuredText(
+        [](char* buffer, DWORD size) { return DWORD(CurrentPlatform().GetWindowsDirectoryA(buffer, size)); }, windows);
+    if (!gotWindows)
         return true;
     const std::string windowsPrefix = AsFolderPrefix(windows);
     const std::string fullPrefix = AsFolderPrefix(full);

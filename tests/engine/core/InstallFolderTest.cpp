@@ -87,9 +87,18 @@ TEST_F(InstallFolder, DoubleByteFolderKeepsItsLastCharacter)
 {
     if (GetACP() != 932)
         GTEST_SKIP() << "\"ソ\" is a double-byte character only under code page 932";
-    const Located located = LocateFrom("uninst.exe -f \"C:\\製品ソ\\x.log\"");
-    EXPECT_TRUE(located.found);
-    EXPECT_EQ(located.folder, "C:\\製品ソ");
+    const struct {
+        const char* value;
+        const char* folder;
+    } cases[] = {
+        {"uninst.exe -f \"C:\\製品ソ\\x.log\"", "C:\\製品ソ"},
+        {"uninst.exe -f \\\\serverソ\\share\\x.log", "\\\\serverソ\\share"},
+    };
+    for (const auto& c : cases) {
+        const Located located = LocateFrom(c.value);
+        EXPECT_TRUE(located.found) << c.value;
+        EXPECT_EQ(located.folder, c.folder) << c.value;
+    }
 }
 
 TEST_F(InstallFolder, ValueMustFitInBuffer)

@@ -83,7 +83,7 @@ public:
     }
 };
 
-TEST(ProtectedFolder, WindowsFolderEndingInTrailBackslashMatchesWholeElements)
+TEST(ProtectedFolder, TrailByteBackslashIsNoSeparator)
 {
     if (GetACP() != 932)
         GTEST_SKIP() << "\"ソ\" is a double-byte character only under code page 932";
@@ -92,6 +92,9 @@ TEST(ProtectedFolder, WindowsFolderEndingInTrailBackslashMatchesWholeElements)
     EXPECT_TRUE(IsProtectedFolder("C:\\ソ\\System32"));
     EXPECT_FALSE(IsProtectedFolder("C:\\ソx"));
     EXPECT_FALSE(IsProtectedFolder("C:\\ソソ\\x"));
+    // The server's name ends in the same trail byte: the share root is found all the same.
+    EXPECT_TRUE(IsProtectedFolder("\\\\serverソ\\share"));
+    EXPECT_FALSE(IsProtectedFolder("\\\\serverソ\\share\\Q"));
 }
 
 } // namespace
