@@ -145,7 +145,7 @@ std::string BuildFolder()
     return folder;
 }
 
-void Screenshot(const std::string& name)
+void Screenshot(const std::string& name, HWND window)
 {
     // Wine maps the Unix root to drive Z:, where the build folder is reached from.
     const std::string folder = BuildFolder();
@@ -155,17 +155,29 @@ void Screenshot(const std::string& name)
     for (char& c : unixFolder)
         if (c == '\\')
             c = '/';
-    Sleep(300);  // the dialog's last repaint
-    std::string command = "/bin/sh -c \"mkdir -p '" + unixFolder + "/screenshots' && import -window root '" +
-                          unixFolder + "/screenshots/" + name + ".png'\"";
+
+    // A window is drawn on the display a while after it is shown (the first one of a process waits
+    // for its fonts): have it painted now, then give the display a moment.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    Sleep(300);
+
+    // Wine starts the Unix program but cannot wait for it: the picture is written under another
+    // name and renamed when complete, and the test waits for the final name.
+    const std::string picture = folder + "\\screenshots\\" + name + ".png";
+    DeleteFileA(picture.c_str());
+    const std::string target = unixFolder + "/screenshots/" + name + ".png";
+    std::string command = "/bin/sh -c \"mkdir -p '" + unixFolder + "/screenshots' && import -window root '" + target +
+                          ".part.png' && mv '" + target + ".part.png' '" + target + "'\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return;
-    WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    for (int waited = 0; waited < 10000 && GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 50)
+        Sleep(50);
 }
 
 ProgramRun::~ProgramRun()

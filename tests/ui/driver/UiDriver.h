@@ -51,8 +51,9 @@ POINT ClientOrigin(HWND window);
 // trailing backslash.
 std::string BuildFolder();
 
-// Saves a picture of the whole display as <build folder>/screenshots/<name>.png.
-void Screenshot(const std::string& name);
+// Saves a picture of the whole display as <build folder>/screenshots/<name>.png, once the window
+// (and what it owns) has been painted.
+void Screenshot(const std::string& name, HWND window);
 
 // A program of the build started with the given arguments and current directory.
 class ProgramRun {
