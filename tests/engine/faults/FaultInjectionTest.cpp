@@ -16,6 +16,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -197,8 +198,30 @@ protected:
 
     const Installation& Install() const { return *s_installation; }
 
+    // What happens to each plain file the search hands over before it ends, in search order.
+    enum class FileOutcome { kSkipped, kDeleted, kNotDeleted };
+    static std::vector<std::pair<std::string, FileOutcome>> FileOutcomes(const Expectation& expected,
+                                                                       const std::vector<std::string>& entries)
+    {
+        std::vector<std::pair<std::string, FileOutcome>> outcomes;
+        if (!expected.located || expected.search != Expectation::kSearched)
+            return outcomes;
+        int deletion = 0;
+        for (std::size_t i = 0; i < entries.size() && i < expected.handledEntries; ++i) {
+            const std::string& name = entries[i];
+            if (name == "." || name == ".." || name == "sub")
+                continue;
+            if (name == kPreserved)
+                outcomes.push_back({name, FileOutcome::kSkipped});
+            else
+                outcomes.push_back({name, deletion++ == expected.failedDeletion ? FileOutcome::kNotDeleted
+                                                                                : FileOutcome::kDeleted});
+        }
+        return outcomes;
+    }
+
     // The lines the run must write, built from the log texts and the order of the search.
-    std::vector<std::string> ExpectedLog(const Expectation& expected, const std::vector<std::string>& entries) const
+    static std::vector<std::string> ExpectedLog(const Expectation& expected, const std::vector<std::string>& entries)
     {
         std::vector<std::string> lines;
         const auto component = [](Expectation::Component outcome, const char* ran, const char* failed, const char* name) {
@@ -208,38 +231,15 @@ protected:
         };
         lines.push_back(component(expected.infoTip, kLogInfoTipUnregistered, kLogInfoTipNotUnregistered, "Pellox.dll"));
         lines.push_back(component(expected.tool, kLogToolUnregistered, kLogToolNotUnregistered, "Draveth.exe"));
-        if (expected.search == Expectation::kSearched) {
-            int deletion = 0;
-            for (std::size_t i = 0; i < entries.size() && i < expected.handledEntries; ++i) {
-                const std::string& name = entries[i];
-                if (name == "." || name == ".." || name == "sub")
-                    continue;
-                if (name == kPreserved)
-                    lines.push_back(FormatText(kLogFileSkipped, name.c_str()));
-                else
-                    lines.push_back(FormatText(kLogFileDeletion, name.c_str(),
-                                               deletion++ == expected.failedDeletion ? kLogFileNotDeleted : kLogDeleted));
-            }
+        for (const auto& [name, outcome] : FileOutcomes(expected, entries)) {
+            if (outcome == FileOutcome::kSkipped)
+                lines.push_back(FormatText(kLogFileSkipped, name.c_str()));
+            else
+                lines.push_back(FormatText(kLogFileDeletion, name.c_str(),
+                                           outcome == FileOutcome::kDeleted ? kLogDeleted : kLogFileNotDeleted));
         }
         lines.push_back(FormatText(kLogEntryDeletion, expected.entryDeleted ? kLogDeleted : kLogEntryNotDeleted));
         return lines;
-    }
-
-    // Which plain files the run must have deleted.
-    std::set<std::string> ExpectedDeleted(const Expectation& expected, const std::vector<std::string>& entries) const
-    {
-        std::set<std::string> deleted;
-        if (!expected.located || expected.search != Expectation::kSearched)
-            return deleted;
-        int deletion = 0;
-        for (std::size_t i = 0; i < entries.size() && i < expected.handledEntries; ++i) {
-            const std::string& name = entries[i];
-            if (name == "." || name == ".." || name == "sub" || name == kPreserved)
-                continue;
-            if (deletion++ != expected.failedDeletion)
-                deleted.insert(name);
-        }
-        return deleted;
     }
 
     void CheckRun(const RunResult& run, const Expectation& expected, const std::vector<std::string>& entries) const
@@ -260,7 +260,11 @@ protected:
         const bool filesDeleted = expected.search != Expectation::kNotSearched && expected.failedDeletion < 0;
         EXPECT_EQ(run.executed, filesDeleted && expected.entryDeleted);
         EXPECT_EQ(Installation::KeyExists(), !expected.entryDeleted);
-        const std::set<std::string> deleted = ExpectedDeleted(expected, entries);
+        std::set<std::string> deleted;
+        for (const auto& [name, outcome] : FileOutcomes(expected, entries)) {
+            if (outcome == FileOutcome::kDeleted)
+                deleted.insert(name);
+        }
         for (const std::string& name : kPlainFiles)
             EXPECT_EQ(Install().Exists(name), deleted.count(name) == 0) << name;
     }
