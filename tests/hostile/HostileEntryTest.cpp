@@ -42,6 +42,17 @@ const char kHostileRoot[] = "C:\\hostile";
 const char kSoFolder[] = "C:\\hostile\\ソ";
 const char kCurrentDirectory[] = "C:\\hostile-cwd";
 
+// A plain file of that folder, which its removal deletes, and the preserved data file beside it.
+std::string OrdinaryFile()
+{
+    return std::string(kSoFolder) + "\\old.txt";
+}
+
+std::string PreservedFile()
+{
+    return std::string(kSoFolder) + "\\Tamsel.dat";
+}
+
 enum class Outcome {
     kNotInstalled,  // the notice, "閉じる" only; closed with exit code 2
     kOffered,       // the question; declined with "いいえ", exit code 2
@@ -237,6 +248,21 @@ void PlantCanaries()
     }
 }
 
+// Leaves the prefix as it was for the other tests.
+void RemovePlantedFiles()
+{
+    for (const Canary& canary : Canaries()) {
+        const CanaryAccess access(canary);
+        DeleteFileA(canary.path.c_str());
+    }
+    DeleteFileA(OrdinaryFile().c_str());
+    DeleteFileA(PreservedFile().c_str());
+    RemoveDirectoryA(kSoFolder);
+    RemoveDirectoryA(kHostileRoot);
+    RemoveDirectoryA(kCurrentDirectory);
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+}
+
 std::string MissingCanaries()
 {
     std::string missing;
@@ -325,8 +351,8 @@ TEST(HostileEntries, NeverDeleteOutsideTheInstallFolderAndShowTheRuledState)
     for (const HostileCase& entry : cases) {
         SCOPED_TRACE(entry.name);
         PlantCanaries();
-        const std::string ordinaryFile = std::string(kSoFolder) + "\\old.txt";
-        const std::string preservedFile = std::string(kSoFolder) + "\\Tamsel.dat";
+        const std::string ordinaryFile = OrdinaryFile();
+        const std::string preservedFile = PreservedFile();
         WriteFileAt(ordinaryFile);
         WriteFileAt(preservedFile);
         WriteEntry(entry);
@@ -354,7 +380,7 @@ TEST(HostileEntries, NeverDeleteOutsideTheInstallFolderAndShowTheRuledState)
         EXPECT_EQ(FileExists(ordinaryFile), entry.expected != Outcome::kRemoved);
     }
     std::fflush(stdout);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+    RemovePlantedFiles();
 }
 
 } // namespace
