@@ -23,7 +23,11 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
     if ((search->processId != 0 && processId != search->processId) ||
         (search->threadId != 0 && threadId != search->threadId))
         return TRUE;
-    if (search->caption != nullptr && WindowText(window) != search->caption)
+    // GetWindowTextA reads another process's caption without a message, so a busy program does not
+    // hold the search up.
+    char caption[256] = {};
+    GetWindowTextA(window, caption, sizeof(caption));
+    if (search->caption != nullptr && std::strcmp(caption, search->caption) != 0)
         return TRUE;
     search->found = window;
     return FALSE;
@@ -145,6 +149,12 @@ std::string BuildFolder()
     return folder;
 }
 
+void PaintNow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
 void Screenshot(const std::string& name, HWND window)
 {
     // Wine maps the Unix root to drive Z:, where the build folder is reached from.
@@ -156,11 +166,9 @@ void Screenshot(const std::string& name, HWND window)
         if (c == '\\')
             c = '/';
 
-    // A window is drawn on the display a while after it is shown (the first one of a process waits
-    // for its fonts): have it painted now, then give the display a moment.
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
-    Sleep(300);
+    if (window != nullptr)
+        PaintNow(window);
+    Sleep(300);  // the display's own catching up
 
     // Wine starts the Unix program but cannot wait for it: the picture is written under another
     // name and renamed when complete, and the test waits for the final name.

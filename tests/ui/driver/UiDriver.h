@@ -51,8 +51,12 @@ POINT ClientOrigin(HWND window);
 // trailing backslash.
 std::string BuildFolder();
 
+// A window is drawn on the display a while after it is shown (the first one of a process waits for
+// its fonts): has it and its children painted now, and waits until its thread has done so.
+void PaintNow(HWND window);
+
 // Saves a picture of the whole display as <build folder>/screenshots/<name>.png, once the window
-// (and what it owns) has been painted.
+// (and what it owns) has been painted; a null window for a program that is busy and cannot paint.
 void Screenshot(const std::string& name, HWND window);
 
 // A program of the build started with the given arguments and current directory.

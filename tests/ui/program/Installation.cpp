@@ -40,6 +40,26 @@ void WriteTextFile(const std::string& path, const std::string& text)
     CloseHandle(file);
 }
 
+bool WaitForFileText(const std::string& path, const std::string& text, unsigned timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char buffer[4096] = {};
+            DWORD read = 0;
+            ReadFile(file, buffer, sizeof(buffer) - 1, &read, nullptr);
+            CloseHandle(file);
+            if (std::string(buffer, read).find(text) != std::string::npos)
+                return true;
+        }
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(20);
+    }
+}
+
 Installation::Installation(const std::string& name)
 {
     char temp[MAX_PATH] = {};

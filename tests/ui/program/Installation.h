@@ -28,3 +28,6 @@ private:
 
 // Writes a small file with some text.
 void WriteTextFile(const std::string& path, const std::string& text);
+
+// True once the file holds the text, within timeoutMs.
+bool WaitForFileText(const std::string& path, const std::string& text, unsigned timeoutMs = 10000);

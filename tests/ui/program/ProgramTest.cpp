@@ -196,10 +196,28 @@ TEST_F(MorvaneProgram, NotInstalledStateRefusesTheConfirmCommandAndClosesWithTwo
 TEST_F(MorvaneProgram, SuccessfulRemovalShowsTheSuccessBoxAndEndsWithOne)
 {
     m_installation.Install();
+    // The configuration tool notes its start in the record file, then takes its time: meanwhile the
+    // removal is running and the dialog can be looked at.
+    const std::string record = m_installation.Folder() + ".calls.txt";
+    DeleteFileA(record.c_str());
+    SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());
+    SetEnvironmentVariableA("MORVANE_DRAVETH_MS", "2000");
     ProgramRun run;
     const HWND dialog = Launch(run);
+    SetEnvironmentVariableA("MORVANE_STANDIN_LOG", nullptr);
+    SetEnvironmentVariableA("MORVANE_DRAVETH_MS", nullptr);
     ASSERT_NE(nullptr, dialog);
+    PaintNow(dialog);  // as the user saw it when pressing the button
     PostCommand(dialog, IDOK);
+
+    // Running: the removal holds the dialog's thread; nothing was disabled or hidden for it.
+    ASSERT_TRUE(WaitForFileText(record, "Draveth.exe"));
+    EXPECT_EQ(nullptr, WaitForProcessDialog(run.ProcessId(), "Morvane", 0));
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(dialog, IDOK)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDOK)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDCANCEL)));
+    Screenshot("running", nullptr);
 
     const HWND box = ExpectResultBox(run.ProcessId(), dialog, "正常にアンインストールされました。");
     ASSERT_NE(nullptr, box);
@@ -209,6 +227,7 @@ TEST_F(MorvaneProgram, SuccessfulRemovalShowsTheSuccessBoxAndEndsWithOne)
     PostCommand(box, IDOK);
 
     EXPECT_EQ(1u, run.WaitForExit());
+    DeleteFileA(record.c_str());
     EXPECT_EQ(std::vector<std::string>{"Tamsel.dat"}, m_installation.Files());
     EXPECT_TRUE(m_installation.Exists("Data\\Keep.txt"));
     EXPECT_FALSE(UninstallEntryExists());
