@@ -280,6 +280,7 @@ TEST_F(MorvaneProgram, FailedRemovalShowsTheLogAndAFurtherConfirmShowsOnlyTheNew
     EXPECT_FALSE(UninstallEntryExists());
 }
 
+// Its position, icon and text are checked in-process (ui_framework_tests), with the same resources.
 TEST_F(MorvaneProgram, AboutBoxOpensOverTheDialogAndLeavesItsStateAlone)
 {
     m_installation.Install();
@@ -296,20 +297,6 @@ TEST_F(MorvaneProgram, AboutBoxOpensOverTheDialogAndLeavesItsStateAlone)
         ASSERT_NE(nullptr, about);
         EXPECT_EQ(dialog, GetWindow(about, GW_OWNER));
         EXPECT_FALSE(IsWindowEnabled(dialog));
-        const POINT aboutOrigin = ClientOrigin(about);
-        const POINT dialogOrigin = ClientOrigin(dialog);
-        EXPECT_EQ(dialogOrigin.x, aboutOrigin.x);
-        EXPECT_EQ(dialogOrigin.y, aboutOrigin.y);
-        bool iconShown = false;
-        std::string text;
-        for (const ChildWindow& child : ChildWindows(about)) {
-            if (child.className == "Static" && (child.style & SS_TYPEMASK) == SS_ICON)
-                iconShown = child.visible && SendMessageA(child.window, STM_GETICON, 0, 0) != 0;
-            else if (child.className == "Static")
-                text = WindowText(child.window);
-        }
-        EXPECT_TRUE(iconShown);
-        EXPECT_EQ("Morvane Application v1.0", text.substr(0, text.find('\n')));
         if (key == VK_ESCAPE)
             Screenshot("about", about);
 
