@@ -30,12 +30,14 @@ void WriteCallRecord(const char* component)
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
 
+    // Measured first, then written: a command line has no length limit worth guessing.
+    static const char kFormat[] = "%s\t%lu\t%s\t%s\t%lu\t%u\n";
     const char* commandLine = GetCommandLineA();
-    const int size = std::snprintf(nullptr, 0, "%s\t%lu\t%s\t%s\t%lu\t%u\n", component, GetCurrentProcessId(),
-                                   commandLine, directory, startup.dwFlags, startup.wShowWindow);
+    const int size = std::snprintf(nullptr, 0, kFormat, component, GetCurrentProcessId(), commandLine, directory,
+                                   startup.dwFlags, startup.wShowWindow);
     std::string line(static_cast<std::size_t>(size) + 1, '\0');
-    std::snprintf(&line[0], line.size(), "%s\t%lu\t%s\t%s\t%lu\t%u\n", component, GetCurrentProcessId(),
-                  commandLine, directory, startup.dwFlags, startup.wShowWindow);
+    std::snprintf(&line[0], line.size(), kFormat, component, GetCurrentProcessId(), commandLine, directory,
+                  startup.dwFlags, startup.wShowWindow);
     line.resize(static_cast<std::size_t>(size));
 
     // Appended in one write, so that the lines of successive calls never mix.
