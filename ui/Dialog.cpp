@@ -2,24 +2,25 @@
 
 #include "ui/AppModule.h"
 
-// The object whose dialog this thread is creating: the window does not exist before
-// DialogBoxParamA, and its first message (WM_SETFONT) comes before WM_INITDIALOG and its parameter.
-static thread_local CDialogImplBase* t_creatingDialog = nullptr;
+// The object whose dialog is being created: the window does not exist before DialogBoxParamA, and
+// its first message (WM_SETFONT) comes before WM_INITDIALOG and its parameter. Dialogs are created
+// on the program's one thread only.
+static CDialogImplBase* s_creatingDialog = nullptr;
 
 INT_PTR CDialogImplBase::DoModalTemplate(UINT templateId, HWND owner, LPARAM initParam)
 {
-    t_creatingDialog = this;
+    s_creatingDialog = this;
     const INT_PTR result = DialogBoxParamA(_Module.GetResourceInstance(), MAKEINTRESOURCEA(templateId), owner,
                                            StartDialogProc, initParam);
-    t_creatingDialog = nullptr;  // still set when the template could not be loaded
+    s_creatingDialog = nullptr;  // still set when the template could not be loaded
     m_hWnd = nullptr;
     return result;
 }
 
 INT_PTR CALLBACK CDialogImplBase::StartDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CDialogImplBase* dialog = t_creatingDialog;
-    t_creatingDialog = nullptr;
+    CDialogImplBase* dialog = s_creatingDialog;
+    s_creatingDialog = nullptr;
     dialog->m_hWnd = window;
     SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
     SetWindowLongPtrA(window, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(DialogProc));
