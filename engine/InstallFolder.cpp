@@ -65,6 +65,16 @@ bool IsProtectedFolder(const std::string& folder)
     const std::size_t rootLength = AbsoluteRootLength(full, AnsiLeadBytes());
     if (rootLength == 0 || full.find_first_not_of('\\', rootLength) == std::string::npos)
         return true;
+    // Other names for a whole drive or the Windows folder: an administrative share ("C$", "ADMIN$"),
+    // or a stream of a folder ("C:\Windows::$INDEX_ALLOCATION"), the only place a colon can stand
+    // after the drive's own. Neither byte is ever a trail byte.
+    if (full.compare(0, 2, "\\\\") == 0) {
+        const std::size_t shareEnd = full[rootLength - 1] == '\\' ? rootLength - 1 : rootLength;
+        if (full[shareEnd - 1] == '$')
+            return true;
+    }
+    if (full.find(':', 2) != std::string::npos)
+        return true;
 
     std::string windows;
     const bool gotWindows = GetMeasuredText(

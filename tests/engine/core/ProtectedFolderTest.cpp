@@ -46,6 +46,11 @@ TEST(ProtectedFolder, SystemFoldersAndRootsInAnySpelling)
         {"C:\\Windows\\ソ", true},
         {"\\\\?\\C:\\Program Files\\Q", true},  // device paths are never install folders
         {"\\\\.\\C:\\Q", true},
+        {"\\\\localhost\\C$\\Windows", true},  // administrative shares name whole drives
+        {"\\\\server\\ADMIN$\\Q", true},
+        {"C:\\Windows::$INDEX_ALLOCATION", true},  // a folder's stream is the folder
+        {"C:\\Q\\x:y", true},
+        {"\\\\server\\share$x\\Q", false},
         {"", true},
         {"C:\\Windowsx", false},
         {"C:\\Windows2\\System32", false},
