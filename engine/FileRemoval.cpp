@@ -30,8 +30,11 @@ bool CUninstaller::DeleteInstalledFiles()
     if (IsProtectedFolder(m_folder))
         return false;
 
+    // A join that fails (the path would be too long) leaves no pattern of this folder to search: a
+    // search on what is left could find the folder itself and report an empty folder as done.
     std::string pattern = m_folder;
-    AppendPath(pattern, "*.*");
+    if (!AppendPath(pattern, "*.*"))
+        return false;
     WIN32_FIND_DATAA entry;
     CFindHandle search(CurrentPlatform().FindFirstFileA(pattern.c_str(), &entry));
     if (!search.IsOpen())
@@ -46,9 +49,9 @@ bool CUninstaller::DeleteInstalledFiles()
             AddLog(kLogFileSkipped, entry.cFileName);
             continue;
         }
+        // A file whose path cannot be joined is not deleted, and says so.
         std::string path = m_folder;
-        AppendPath(path, entry.cFileName);
-        const bool deleted = CurrentPlatform().DeleteFileA(path.c_str()) != FALSE;
+        const bool deleted = AppendPath(path, entry.cFileName) && CurrentPlatform().DeleteFileA(path.c_str()) != FALSE;
         AddLog(kLogFileDeletion, entry.cFileName, deleted ? kLogDeleted : kLogFileNotDeleted);
         if (!deleted)
             allDeleted = false;

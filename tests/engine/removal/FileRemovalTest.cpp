@@ -283,3 +283,25 @@ TEST(DeleteInstalledFiles, RefusesProtectedFolders)
         EXPECT_TRUE(platform.OpenHandles().empty());
     }
 }
+
+// A path that cannot be joined (it would pass MAX_PATH) is never searched or deleted through
+// whatever the failed join left behind: no search for the folder, a failure line for the file.
+TEST(DeleteInstalledFiles, PathsThatCannotBeJoinedAreNeitherSearchedNorDeleted)
+{
+    {
+        PlatformDouble platform;
+        CUninstaller uninstaller(("C:\\Product\\" + std::string(300, 'x')).c_str());
+        EXPECT_FALSE(uninstaller.DeleteInstalledFiles());
+        EXPECT_EQ(Lines{}, LogOf(uninstaller));
+        EXPECT_EQ(0, platform.CountOf("FindFirstFileA"));
+    }
+    {
+        ScriptedSearch platform({{"a.txt", FILE_ATTRIBUTE_ARCHIVE}, {"b.txt", FILE_ATTRIBUTE_ARCHIVE}});
+        platform.Fail("PathAppendA", 2, ERROR_FILENAME_EXCED_RANGE);  // the join for "a.txt"
+        CUninstaller uninstaller("C:\\Product");
+        EXPECT_FALSE(uninstaller.DeleteInstalledFiles());
+        EXPECT_EQ((Lines{NotDeletedLine("a.txt"), DeletedLine("b.txt")}), LogOf(uninstaller));
+        EXPECT_EQ((Lines{"DeleteFileA(\"C:\\Product\\b.txt\") = 1"}), platform.CallsTo("DeleteFileA"));
+        EXPECT_TRUE(platform.OpenHandles().empty());
+    }
+}
