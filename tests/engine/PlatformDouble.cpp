@@ -100,17 +100,33 @@ std::string PlatformDouble::Closed(const void* handle)
     return name;
 }
 
+// Unless the call is to fail, passes it through to Windows and keeps the last error it left;
+// a failing call returns the member's failure value.
+template <class Result, class Call>
+Result PlatformDouble::Forward(const char* function, Result failure, Call call)
+{
+    DWORD error;
+    if (ShouldFail(function, &error))
+        return failure;
+    const Result result = call();
+    KeepLastError();
+    return result;
+}
+
+// The registry members fail by returning the error code itself.
+template <class Call>
+LONG PlatformDouble::ForwardRegistry(const char* function, Call call)
+{
+    DWORD error;
+    return ShouldFail(function, &error) ? static_cast<LONG>(error) : call();
+}
+
 LONG PlatformDouble::RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, REGSAM access, HKEY* result)
 {
     std::string line = "RegOpenKeyExA(" + NameOf(key) + ", " + Quoted(subKey) + ", " + Number(options) + ", " +
                        Hex(access) + ")";
-    DWORD error;
-    LONG status;
-    if (ShouldFail("RegOpenKeyExA", &error)) {
-        status = static_cast<LONG>(error);
-    } else {
-        status = Real().RegOpenKeyExA(key, subKey, options, access, result);
-    }
+    const LONG status = ForwardRegistry(
+        "RegOpenKeyExA", [&] { return Real().RegOpenKeyExA(key, subKey, options, access, result); });
     line += " = " + Number(static_cast<unsigned long>(status));
     if (status == ERROR_SUCCESS)
         line += " -> " + Opened(*result, "k");
@@ -121,44 +137,27 @@ LONG PlatformDouble::RegOpenKeyExA(HKEY key, const char* subKey, DWORD options, 
 LONG PlatformDouble::RegQueryValueExA(HKEY key, const char* valueName, DWORD* reserved, DWORD* type, BYTE* data,
                                       DWORD* dataSize)
 {
-    std::string line = "RegQueryValueExA(" + NameOf(key) + ", " + Quoted(valueName) + ", size " +
-                       (dataSize ? Number(*dataSize) : std::string("null")) + ")";
-    DWORD error;
-    LONG status;
-    if (ShouldFail("RegQueryValueExA", &error)) {
-        status = static_cast<LONG>(error);
-    } else {
-        status = Real().RegQueryValueExA(key, valueName, reserved, type, data, dataSize);
-    }
+    const std::string line = "RegQueryValueExA(" + NameOf(key) + ", " + Quoted(valueName) + ", size " +
+                             (dataSize ? Number(*dataSize) : std::string("null")) + ")";
+    const LONG status = ForwardRegistry(
+        "RegQueryValueExA", [&] { return Real().RegQueryValueExA(key, valueName, reserved, type, data, dataSize); });
     Record(line + " = " + Number(static_cast<unsigned long>(status)));
     return status;
 }
 
 LONG PlatformDouble::RegDeleteKeyExA(HKEY key, const char* subKey, REGSAM view, DWORD reserved)
 {
-    std::string line = "RegDeleteKeyExA(" + NameOf(key) + ", " + Quoted(subKey) + ", " + Hex(view) + ", " +
-                       Number(reserved) + ")";
-    DWORD error;
-    LONG status;
-    if (ShouldFail("RegDeleteKeyExA", &error)) {
-        status = static_cast<LONG>(error);
-    } else {
-        status = Real().RegDeleteKeyExA(key, subKey, view, reserved);
-    }
-    Record(line + " = " + Number(static_cast<unsigned long>(status)));
+    const LONG status =
+        ForwardRegistry("RegDeleteKeyExA", [&] { return Real().RegDeleteKeyExA(key, subKey, view, reserved); });
+    Record("RegDeleteKeyExA(" + NameOf(key) + ", " + Quoted(subKey) + ", " + Hex(view) + ", " + Number(reserved) +
+           ") = " + Number(static_cast<unsigned long>(status)));
     return status;
 }
 
 LONG PlatformDouble::RegCloseKey(HKEY key)
 {
     const std::string name = Closed(key);
-    DWORD error;
-    LONG status;
-    if (ShouldFail("RegCloseKey", &error)) {
-        status = static_cast<LONG>(error);
-    } else {
-        status = Real().RegCloseKey(key);
-    }
+    const LONG status = ForwardRegistry("RegCloseKey", [&] { return Real().RegCloseKey(key); });
     Record("RegCloseKey(" + name + ") = " + Number(static_cast<unsigned long>(status)));
     return status;
 }
@@ -184,16 +183,11 @@ BOOL PlatformDouble::CreateProcessA(const char* applicationName, char* commandLi
         m_lastLaunch.startupInfo = *startupInfo;
 
     std::string line = "CreateProcessA(" + Quoted(applicationName) + ", " + Quoted(commandLine) + ")";
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("CreateProcessA", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().CreateProcessA(applicationName, commandLine, processAttributes, threadAttributes,
-                                   inheritHandles, creationFlags, environment, currentDirectory, startupInfo,
-                                   processInformation);
-        KeepLastError();
-    }
+    const BOOL ok = Forward("CreateProcessA", FALSE, [&] {
+        return Real().CreateProcessA(applicationName, commandLine, processAttributes, threadAttributes,
+                                     inheritHandles, creationFlags, environment, currentDirectory, startupInfo,
+                                     processInformation);
+    });
     line += " = " + Number(ok);
     if (ok) {
         line += " -> " + Opened(processInformation->hProcess, "p");
@@ -205,46 +199,23 @@ BOOL PlatformDouble::CreateProcessA(const char* applicationName, char* commandLi
 
 DWORD PlatformDouble::WaitForSingleObject(HANDLE handle, DWORD milliseconds)
 {
-    std::string line = "WaitForSingleObject(" + NameOf(handle) + ", " + Number(milliseconds) + ")";
-    DWORD error;
-    DWORD result;
-    if (ShouldFail("WaitForSingleObject", &error)) {
-        result = WAIT_FAILED;
-    } else {
-        result = Real().WaitForSingleObject(handle, milliseconds);
-        KeepLastError();
-    }
-    Record(line + " = " + Number(result));
+    const DWORD result = Forward("WaitForSingleObject", DWORD(WAIT_FAILED),
+                                 [&] { return Real().WaitForSingleObject(handle, milliseconds); });
+    Record("WaitForSingleObject(" + NameOf(handle) + ", " + Number(milliseconds) + ") = " + Number(result));
     return result;
 }
 
 BOOL PlatformDouble::TerminateProcess(HANDLE process, UINT exitCode)
 {
-    std::string line = "TerminateProcess(" + NameOf(process) + ", " + Hex(exitCode) + ")";
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("TerminateProcess", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().TerminateProcess(process, exitCode);
-        KeepLastError();
-    }
-    Record(line + " = " + Number(ok));
+    const BOOL ok = Forward("TerminateProcess", FALSE, [&] { return Real().TerminateProcess(process, exitCode); });
+    Record("TerminateProcess(" + NameOf(process) + ", " + Hex(exitCode) + ") = " + Number(ok));
     return ok;
 }
 
 BOOL PlatformDouble::GetExitCodeProcess(HANDLE process, DWORD* exitCode)
 {
-    std::string line = "GetExitCodeProcess(" + NameOf(process) + ")";
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("GetExitCodeProcess", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().GetExitCodeProcess(process, exitCode);
-        KeepLastError();
-    }
-    line += " = " + Number(ok);
+    const BOOL ok = Forward("GetExitCodeProcess", FALSE, [&] { return Real().GetExitCodeProcess(process, exitCode); });
+    std::string line = "GetExitCodeProcess(" + NameOf(process) + ") = " + Number(ok);
     if (ok)
         line += " -> " + Hex(*exitCode);
     Record(line);
@@ -254,14 +225,7 @@ BOOL PlatformDouble::GetExitCodeProcess(HANDLE process, DWORD* exitCode)
 BOOL PlatformDouble::CloseHandle(HANDLE handle)
 {
     const std::string name = Closed(handle);
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("CloseHandle", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().CloseHandle(handle);
-        KeepLastError();
-    }
+    const BOOL ok = Forward("CloseHandle", FALSE, [&] { return Real().CloseHandle(handle); });
     Record("CloseHandle(" + name + ") = " + Number(ok));
     return ok;
 }
@@ -273,80 +237,43 @@ DWORD PlatformDouble::GetLastError()
 
 UINT PlatformDouble::GetSystemDirectoryA(char* buffer, UINT size)
 {
-    std::string line = "GetSystemDirectoryA(" + Number(size) + ")";
-    DWORD error;
-    UINT length;
-    if (ShouldFail("GetSystemDirectoryA", &error)) {
-        length = 0;
-    } else {
-        length = Real().GetSystemDirectoryA(buffer, size);
-        KeepLastError();
-    }
-    Record(line + " = " + Number(length));
+    const UINT length = Forward("GetSystemDirectoryA", 0u, [&] { return Real().GetSystemDirectoryA(buffer, size); });
+    Record("GetSystemDirectoryA(" + Number(size) + ") = " + Number(length));
     return length;
 }
 
 UINT PlatformDouble::GetWindowsDirectoryA(char* buffer, UINT size)
 {
-    std::string line = "GetWindowsDirectoryA(" + Number(size) + ")";
-    DWORD error;
-    UINT length;
-    if (ShouldFail("GetWindowsDirectoryA", &error)) {
-        length = 0;
-    } else {
-        length = Real().GetWindowsDirectoryA(buffer, size);
-        KeepLastError();
-    }
-    Record(line + " = " + Number(length));
+    const UINT length = Forward("GetWindowsDirectoryA", 0u, [&] { return Real().GetWindowsDirectoryA(buffer, size); });
+    Record("GetWindowsDirectoryA(" + Number(size) + ") = " + Number(length));
     return length;
 }
 
 DWORD PlatformDouble::GetFullPathNameA(const char* fileName, DWORD size, char* buffer, char** filePart)
 {
-    std::string line = "GetFullPathNameA(" + Quoted(fileName) + ", " + Number(size) + ")";
-    DWORD error;
-    DWORD length;
-    if (ShouldFail("GetFullPathNameA", &error)) {
-        length = 0;
-    } else {
-        length = Real().GetFullPathNameA(fileName, size, buffer, filePart);
-        KeepLastError();
-    }
-    Record(line + " = " + Number(length));
+    const DWORD length = Forward("GetFullPathNameA", DWORD(0),
+                                 [&] { return Real().GetFullPathNameA(fileName, size, buffer, filePart); });
+    Record("GetFullPathNameA(" + Quoted(fileName) + ", " + Number(size) + ") = " + Number(length));
     return length;
 }
 
 HANDLE PlatformDouble::FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data)
 {
-    std::string line = "FindFirstFileA(" + Quoted(pattern) + ")";
-    DWORD error;
-    HANDLE search;
-    if (ShouldFail("FindFirstFileA", &error)) {
-        search = INVALID_HANDLE_VALUE;
-    } else {
-        search = Real().FindFirstFileA(pattern, data);
-        KeepLastError();
-    }
+    const HANDLE search =
+        Forward("FindFirstFileA", INVALID_HANDLE_VALUE, [&] { return Real().FindFirstFileA(pattern, data); });
+    std::string line = "FindFirstFileA(" + Quoted(pattern) + ") = ";
     if (search == INVALID_HANDLE_VALUE)
-        line += " = INVALID_HANDLE_VALUE";
+        line += "INVALID_HANDLE_VALUE";
     else
-        line += " = " + Opened(search, "f") + " " + Quoted(data->cFileName);
+        line += Opened(search, "f") + " " + Quoted(data->cFileName);
     Record(line);
     return search;
 }
 
 BOOL PlatformDouble::FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data)
 {
-    std::string line = "FindNextFileA(" + NameOf(search) + ")";
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("FindNextFileA", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().FindNextFileA(search, data);
-        KeepLastError();
-    }
-    line += " = " + Number(ok);
+    const BOOL ok = Forward("FindNextFileA", FALSE, [&] { return Real().FindNextFileA(search, data); });
+    std::string line = "FindNextFileA(" + NameOf(search) + ") = " + Number(ok);
     if (ok)
         line += " " + Quoted(data->cFileName);
     Record(line);
@@ -356,83 +283,45 @@ BOOL PlatformDouble::FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data)
 BOOL PlatformDouble::FindClose(HANDLE search)
 {
     const std::string name = Closed(search);
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("FindClose", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().FindClose(search);
-        KeepLastError();
-    }
+    const BOOL ok = Forward("FindClose", FALSE, [&] { return Real().FindClose(search); });
     Record("FindClose(" + name + ") = " + Number(ok));
     return ok;
 }
 
 BOOL PlatformDouble::DeleteFileA(const char* path)
 {
-    std::string line = "DeleteFileA(" + Quoted(path) + ")";
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("DeleteFileA", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().DeleteFileA(path);
-        KeepLastError();
-    }
-    Record(line + " = " + Number(ok));
+    const BOOL ok = Forward("DeleteFileA", FALSE, [&] { return Real().DeleteFileA(path); });
+    Record("DeleteFileA(" + Quoted(path) + ") = " + Number(ok));
     return ok;
 }
 
+// The path members change their buffer: their lines show it as it was handed over.
 BOOL PlatformDouble::PathAppendA(char* path, const char* more)
 {
-    std::string line = "PathAppendA(" + Quoted(path) + ", " + Quoted(more) + ")";
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("PathAppendA", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().PathAppendA(path, more);
-        KeepLastError();
-    }
+    const std::string line = "PathAppendA(" + Quoted(path) + ", " + Quoted(more) + ")";
+    const BOOL ok = Forward("PathAppendA", FALSE, [&] { return Real().PathAppendA(path, more); });
     Record(line + " = " + Number(ok));
     return ok;
 }
 
 BOOL PlatformDouble::PathRemoveFileSpecA(char* path)
 {
-    std::string line = "PathRemoveFileSpecA(" + Quoted(path) + ")";
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("PathRemoveFileSpecA", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().PathRemoveFileSpecA(path);
-        KeepLastError();
-    }
+    const std::string line = "PathRemoveFileSpecA(" + Quoted(path) + ")";
+    const BOOL ok = Forward("PathRemoveFileSpecA", FALSE, [&] { return Real().PathRemoveFileSpecA(path); });
     Record(line + " = " + Number(ok));
     return ok;
 }
 
 BOOL PlatformDouble::PathFileExistsA(const char* path)
 {
-    std::string line = "PathFileExistsA(" + Quoted(path) + ")";
-    DWORD error;
-    BOOL ok;
-    if (ShouldFail("PathFileExistsA", &error)) {
-        ok = FALSE;
-    } else {
-        ok = Real().PathFileExistsA(path);
-        KeepLastError();
-    }
-    Record(line + " = " + Number(ok));
+    const BOOL ok = Forward("PathFileExistsA", FALSE, [&] { return Real().PathFileExistsA(path); });
+    Record("PathFileExistsA(" + Quoted(path) + ") = " + Number(ok));
     return ok;
 }
 
 char* PlatformDouble::PathFindFileNameA(const char* path)
 {
     // Cannot fail: it only points into its argument.
-    DWORD error;
-    ShouldFail("PathFindFileNameA", &error);
     char* name = Real().PathFindFileNameA(path);
     Record("PathFindFileNameA(" + Quoted(path) + ") = " + Quoted(name));
     return name;

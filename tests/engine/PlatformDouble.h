@@ -97,6 +97,9 @@ protected:
     void SetError(DWORD error) { m_lastError = error; }
 
 private:
+    template <class Result, class Call> Result Forward(const char* function, Result failure, Call call);
+    template <class Call> LONG ForwardRegistry(const char* function, Call call);
+
     ScopedPlatform m_scope;
     std::vector<std::string> m_calls;
     std::map<std::string, int> m_callCounts;
