@@ -11,11 +11,11 @@ using Lines = std::vector<std::string>;
 
 TEST(EndToEnd, InstalledProductIsRemovedByTheEngine)
 {
-    TestFolder root("end-to-end");
+    TestFolder root("removal-end-to-end");
     // A folder name with a space and double-byte characters whose trail byte is the backslash.
     const std::string folderName = "USB Quarnel2 ソフト";
     root.AddFolder(folderName);
-    CopyStandIns(root, folderName);
+    root.CopyStandIns(folderName);
     const std::string installed = folderName + "\\";
     root.AddFile(installed + "Manual.pdf");
     root.AddFile(installed + "Readme.txt");

@@ -13,7 +13,7 @@ using Lines = std::vector<std::string>;
 
 TEST(DeleteInstalledFiles, DeletesPlainFilesKeepsPreservedFileAndSubfolders)
 {
-    TestFolder folder("mixed");
+    TestFolder folder("removal-mixed");
     folder.AddFile("readme.txt");
     folder.AddFile("Tamsel.dat", "user data");
     // Double-byte names whose trail byte is the backslash: ソ is 0x83 0x5C, 表 is 0x95 0x5C.
@@ -50,7 +50,7 @@ TEST(DeleteInstalledFiles, FoldersWithNothingToDeleteOrNotThere)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestFolder parent("nothing");
+        TestFolder parent("removal-nothing");
         std::string path = parent.PathOf("Product");
         if (c.create) {
             parent.AddFolder("Product");
@@ -71,7 +71,7 @@ TEST(DeleteInstalledFiles, PreservedNameInAnyCaseIsSkippedLookAlikesAreDeleted)
                               "Tamsel.dat.txt", "Tamsel .dat"};
     for (const char* preserved : {"Tamsel.dat", "TAMSEL.DAT", "tamsel.dat", "tAmSeL.DaT"}) {
         SCOPED_TRACE(preserved);
-        TestFolder folder("case");
+        TestFolder folder("removal-case");
         folder.AddFile(preserved, "keep");
         for (const std::string& name : lookAlikes)
             folder.AddFile(name);
@@ -95,7 +95,7 @@ TEST(DeleteInstalledFiles, NamesThatWindowsReadsAsThePreservedFileAreSkipped)
     const Lines oddNames = {"Tamsel.dat.", "Tamsel.dat ", "tamsel.DAT. .", "Tamsel.dat..."};
     for (bool withPreserved : {true, false}) {
         SCOPED_TRACE(withPreserved ? "beside the preserved file" : "alone");
-        TestFolder folder("trailing");
+        TestFolder folder("removal-trailing");
         Lines expectedLog;
         Lines expectedNames = oddNames;
         if (withPreserved) {
@@ -137,7 +137,7 @@ TEST(DeleteInstalledFiles, FilesThatCannotBeDeletedAreReportedAndTheRestStillGo)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestFolder folder("obstacle");
+        TestFolder folder("removal-obstacle");
         // Upper-case names: the search returns them in this order however it sorts.
         folder.AddFile("A.txt");
         folder.AddFile("B.txt", "data",

@@ -69,9 +69,9 @@ TEST(Execute, RunsAllFourStepsInOrderAndJudgesByTheLastTwo)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestFolder folder("sequence");
+        TestFolder folder("removal-sequence");
         if (c.components)
-            CopyStandIns(folder);
+            folder.CopyStandIns();
         // Upper-case names: the search returns them in this order however it sorts.
         folder.AddFile("Readme.txt");
         folder.AddFile("Settings.ini", "data", c.readOnlyFile ? FILE_ATTRIBUTE_READONLY : 0);
@@ -115,8 +115,8 @@ TEST(Execute, RunsAllFourStepsInOrderAndJudgesByTheLastTwo)
 // them at the current directory, so the object touches nothing at all.
 TEST(Execute, FolderThatIsNotAnAbsolutePathTouchesNothing)
 {
-    TestFolder current("current");
-    CopyStandIns(current);
+    TestFolder current("removal-current");
+    current.CopyStandIns();
     current.AddFile("Readme.txt");
     current.AddFolder("Product");
     current.AddFile("Product\\Readme.txt");
