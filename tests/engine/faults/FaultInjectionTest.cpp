@@ -6,7 +6,7 @@
 #include "engine/LogTexts.h"
 #include "engine/Uninstaller.h"
 #include "tests/engine/PlatformDouble.h"
-#include "tests/standins/StandInCalls.h"
+#include "tests/support/ProductInstall.h"
 
 #include <gtest/gtest.h>
 
@@ -21,85 +21,27 @@
 
 namespace {
 
-const char kProductKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2";
-
 // The plain files of the installation, in the install folder; "sub\\inner.txt" lies in a subfolder.
 const std::vector<std::string> kPlainFiles = {"Pellox.dll", "Draveth.exe", "a.txt", "b.txt", "Tamsel.dat"};
 const char kPreserved[] = "Tamsel.dat";
 const char kSubfolderFile[] = "sub\\inner.txt";
 
 // A complete installation under the temporary folder and its uninstall key, restored before each run.
-class Installation {
+class Installation : public ProductInstallation {
 public:
-    Installation()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        // No "-f" in the folder's name: the first "-f" of the entry decides.
-        m_folder = std::string(temp) + "morvane-injected";
-        CreateDirectoryA(m_folder.c_str(), nullptr);
-        CreateDirectoryA(PathOf("sub").c_str(), nullptr);
-    }
-    ~Installation()
-    {
-        for (const std::string& name : kPlainFiles)
-            DeleteFileA(PathOf(name).c_str());
-        DeleteFileA(PathOf(kSubfolderFile).c_str());
-        RemoveDirectoryA(PathOf("sub").c_str());
-        RemoveDirectoryA(m_folder.c_str());
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
-    }
-    Installation(const Installation&) = delete;
-    Installation& operator=(const Installation&) = delete;
-
-    const std::string& Folder() const { return m_folder; }
-    std::string PathOf(const std::string& name) const { return m_folder + "\\" + name; }
-    // The path after "-f" in the uninstall entry.
-    std::string LogFile() const { return PathOf("install.log"); }
+    // No "-f" in the folder's name: the first "-f" of the entry decides.
+    Installation() : ProductInstallation("morvane-injected") { AddFolder("sub"); }
 
     void Restore() const
     {
-        const std::string standIns = StandInFolder();
+        CopyStandIns();
         for (const std::string& name : kPlainFiles) {
-            if (name == "Pellox.dll" || name == "Draveth.exe")
-                ASSERT_TRUE(CopyFileA((standIns + "\\" + name).c_str(), PathOf(name).c_str(), FALSE)) << name;
-            else
-                WriteFile(name);
+            if (name != "Pellox.dll" && name != "Draveth.exe")
+                AddFile(name, name);
         }
-        WriteFile(kSubfolderFile);
-
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        const std::string value = "\"" + PathOf("Uninst.exe") + "\" -f \"" + LogFile() + "\"";
-        RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                       static_cast<DWORD>(value.size() + 1));
-        RegCloseKey(key);
+        AddFile(kSubfolderFile, kSubfolderFile);
+        WriteUninstallEntry();
     }
-
-    bool Exists(const std::string& name) const { return GetFileAttributesA(PathOf(name).c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-    static bool KeyExists()
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
-    }
-
-private:
-    void WriteFile(const std::string& name) const
-    {
-        const HANDLE file = CreateFileA(PathOf(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
-        DWORD written = 0;
-        ::WriteFile(file, name.data(), static_cast<DWORD>(name.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-
-    std::string m_folder;
 };
 
 // The double, except that a wait lets the child end before it reports its result (failed or not),
@@ -250,16 +192,16 @@ protected:
         EXPECT_TRUE(Install().Exists(kSubfolderFile));
         if (!expected.located) {
             EXPECT_EQ(run.folder, kUntouchedFolder);
-            EXPECT_TRUE(Installation::KeyExists());
+            EXPECT_TRUE(ProductKeyExists());
             for (const std::string& name : kPlainFiles)
                 EXPECT_TRUE(Install().Exists(name)) << name;
             return;
         }
-        EXPECT_EQ(run.folder, expected.folderIsToken ? Install().LogFile() : Install().Folder());
+        EXPECT_EQ(run.folder, expected.folderIsToken ? Install().LogFile() : Install().Path());
         EXPECT_EQ(run.log, ExpectedLog(expected, entries));
         const bool filesDeleted = expected.search != Expectation::kNotSearched && expected.failedDeletion < 0;
         EXPECT_EQ(run.executed, filesDeleted && expected.entryDeleted);
-        EXPECT_EQ(Installation::KeyExists(), !expected.entryDeleted);
+        EXPECT_EQ(ProductKeyExists(), !expected.entryDeleted);
         std::set<std::string> deleted;
         for (const auto& [name, outcome] : FileOutcomes(expected, entries)) {
             if (outcome == FileOutcome::kDeleted)
