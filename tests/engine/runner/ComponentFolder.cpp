@@ -2,6 +2,7 @@
 
 #include "tests/standins/StandIn.h"
 #include "tests/standins/StandInCalls.h"
+#include "tests/support/ProductInstall.h"
 
 namespace {
 
@@ -50,8 +51,7 @@ void ComponentFolderTest::TearDown()
 
 void ComponentFolderTest::Install(const char* component)
 {
-    const std::string source = StandInFolder() + "\\" + component;
-    ASSERT_TRUE(::CopyFileA(source.c_str(), ComponentPath(component).c_str(), TRUE)) << source;
+    CopyStandIn(component, m_installFolder);
 }
 
 void ComponentFolderTest::Tell(const char* variable, const char* value)
