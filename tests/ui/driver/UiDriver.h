@@ -78,8 +78,3 @@ private:
     HANDLE m_process = nullptr;
     DWORD m_processId = 0;
 };
-
-// The product's uninstall entry, in the 32-bit registry view that Morvane.exe reads.
-void WriteUninstallString(const std::string& value);
-void RemoveUninstallEntry();
-bool UninstallEntryExists();

@@ -3,6 +3,7 @@
 #include "ModalDriver.h"
 #include "UiDriver.h"
 
+#include "tests/support/ProductInstall.h"
 #include "ui/MainDlg.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ SIZE IconSize(HICON icon)
 
 TEST(MainDialog, SetsTheProgramIconAtTheLargeAndSmallSizes)
 {
-    RemoveUninstallEntry();
+    RemoveProductKey();
     CMainDlg dialog;
     HICON big = nullptr;
     HICON small = nullptr;

@@ -156,7 +156,7 @@ TEST_F(MorvaneProgram, OffersTheRemovalCentredAndEveryWayOfDecliningEndsWithTwo)
             PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_EQ(2u, run.WaitForExit()) << c.how;
         EXPECT_EQ(kInstalledFiles, m_installation.Files()) << c.how;
-        EXPECT_TRUE(UninstallEntryExists()) << c.how;
+        EXPECT_TRUE(ProductKeyExists()) << c.how;
     }
 }
 
@@ -165,13 +165,13 @@ TEST_F(MorvaneProgram, NotInstalledStateRefusesTheConfirmCommandAndClosesWithTwo
     // The product's files lie in the program's current directory: a removal without a located
     // folder would reach them.
     m_installation.Install();
-    const std::string folder = m_installation.Folder();
+    const std::string folder = m_installation.Path();
     const char* entries[] = {nullptr, "\"C:\\Quarnel\\Setup.exe\" /remove", "Setup.exe -F \"C:\\Quarnel\\Setup.exe\"",
                              "Setup.exe -f   "};
     for (const char* entry : entries) {
-        RemoveUninstallEntry();
+        RemoveProductKey();
         if (entry != nullptr)
-            WriteUninstallString(entry);
+            CreateProductKey(entry);
         const std::string name = entry != nullptr ? entry : "no entry";
         ProgramRun run;
         const HWND dialog = Launch(run, "", folder);
@@ -198,7 +198,7 @@ TEST_F(MorvaneProgram, SuccessfulRemovalShowsTheSuccessBoxAndEndsWithOne)
     m_installation.Install();
     // The configuration tool notes its start in the record file, then takes its time: meanwhile the
     // removal is running and the dialog can be looked at.
-    const std::string record = m_installation.Folder() + ".calls.txt";
+    const std::string record = m_installation.Path() + ".calls.txt";
     DeleteFileA(record.c_str());
     SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());
     SetEnvironmentVariableA("MORVANE_DRAVETH_MS", "2000");
@@ -230,7 +230,7 @@ TEST_F(MorvaneProgram, SuccessfulRemovalShowsTheSuccessBoxAndEndsWithOne)
     DeleteFileA(record.c_str());
     EXPECT_EQ(std::vector<std::string>{"Tamsel.dat"}, m_installation.Files());
     EXPECT_TRUE(m_installation.Exists("Data\\Keep.txt"));
-    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(ProductKeyExists());
 }
 
 TEST_F(MorvaneProgram, FailedRemovalShowsTheLogAndAFurtherConfirmShowsOnlyTheNewestRun)
@@ -277,7 +277,7 @@ TEST_F(MorvaneProgram, FailedRemovalShowsTheLogAndAFurtherConfirmShowsOnlyTheNew
     EXPECT_EQ(2u, run.WaitForExit());
     EXPECT_EQ((std::vector<std::string>{"Notes.txt", "Tamsel.dat"}), m_installation.Files());
     EXPECT_TRUE(m_installation.Exists("Data\\Keep.txt"));
-    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(ProductKeyExists());
 }
 
 // Its position, icon and text are checked in-process (ui_framework_tests), with the same resources.
@@ -312,5 +312,5 @@ TEST_F(MorvaneProgram, AboutBoxOpensOverTheDialogAndLeavesItsStateAlone)
     PostCommand(dialog, IDCANCEL);
     EXPECT_EQ(2u, run.WaitForExit());
     EXPECT_EQ(kInstalledFiles, m_installation.Files());
-    EXPECT_TRUE(UninstallEntryExists());
+    EXPECT_TRUE(ProductKeyExists());
 }
