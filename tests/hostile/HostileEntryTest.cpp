@@ -9,6 +9,7 @@
 #include "UiDriver.h"
 
 #include "res/resource.h"
+#include "tests/support/ProductInstall.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,6 @@
 
 namespace {
 
-const char kProductKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2";
 const char kDialogCaption[] = "USB Quarnel Uninstaller";
 const char kQuestion[] = "USB Quarnel2ソフトウェア(Ver2.x.x.x)をアンインストールしますか？";
 const char kNotInstalled[] = "USB Quarnel2ソフトウェア(Ver2.x.x.x)はインストールされていません。";
@@ -160,40 +160,6 @@ std::string Printable(const std::string& data)
     return text.size() > 60 ? text.substr(0, 28) + "..." + text.substr(text.size() - 28) : text;
 }
 
-void WriteEntry(const HostileCase& entry)
-{
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, "UninstallString", 0, entry.type, reinterpret_cast<const BYTE*>(entry.data.data()),
-                   static_cast<DWORD>(entry.data.size()));
-    RegCloseKey(key);
-}
-
-bool KeyExists()
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-void WriteFileAt(const std::string& path)
-{
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path << ": " << GetLastError();
-    DWORD written = 0;
-    WriteFile(file, "canary", 6, &written, nullptr);
-    CloseHandle(file);
-}
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The folders that must never lose a file. This program is 32-bit: "system32" reaches SysWOW64 for
 // it, so the real System32 is written and checked with the redirection off.
 struct Canary {
@@ -244,7 +210,7 @@ void PlantCanaries()
     CreateDirectoryA(kCurrentDirectory, nullptr);
     for (const Canary& canary : Canaries()) {
         const CanaryAccess access(canary);
-        WriteFileAt(canary.path);
+        WriteTextFile(canary.path, "canary");
     }
 }
 
@@ -255,12 +221,9 @@ void RemovePlantedFiles()
         const CanaryAccess access(canary);
         DeleteFileA(canary.path.c_str());
     }
-    DeleteFileA(OrdinaryFile().c_str());
-    DeleteFileA(PreservedFile().c_str());
-    RemoveDirectoryA(kSoFolder);
-    RemoveDirectoryA(kHostileRoot);
-    RemoveDirectoryA(kCurrentDirectory);
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
+    RemoveTree(kHostileRoot);
+    RemoveTree(kCurrentDirectory);
+    RemoveProductKey();
 }
 
 std::string MissingCanaries()
@@ -353,9 +316,9 @@ TEST(HostileEntries, NeverDeleteOutsideTheInstallFolderAndShowTheRuledState)
         PlantCanaries();
         const std::string ordinaryFile = OrdinaryFile();
         const std::string preservedFile = PreservedFile();
-        WriteFileAt(ordinaryFile);
-        WriteFileAt(preservedFile);
-        WriteEntry(entry);
+        WriteTextFile(ordinaryFile, "canary");
+        WriteTextFile(preservedFile, "canary");
+        CreateProductKey(entry.type, entry.data);
 
         const Observed seen = Drive(entry);
         const std::string missing = MissingCanaries();
@@ -370,11 +333,11 @@ TEST(HostileEntries, NeverDeleteOutsideTheInstallFolderAndShowTheRuledState)
             EXPECT_EQ(seen.state, NameOf(Outcome::kOffered));
             EXPECT_EQ(seen.after, NameOf(entry.expected));
             EXPECT_EQ(seen.exitCode, entry.expected == Outcome::kRemoved ? 1u : 2u);
-            EXPECT_FALSE(KeyExists());
+            EXPECT_FALSE(ProductKeyExists());
         } else {
             EXPECT_EQ(seen.state, NameOf(entry.expected));
             EXPECT_EQ(seen.exitCode, 2u);
-            EXPECT_TRUE(KeyExists());
+            EXPECT_TRUE(ProductKeyExists());
         }
         // Only the ordinary install folder of the double-byte case loses its plain file.
         EXPECT_EQ(FileExists(ordinaryFile), entry.expected != Outcome::kRemoved);
