@@ -314,3 +314,35 @@ TEST_F(MorvaneProgram, AboutBoxOpensOverTheDialogAndLeavesItsStateAlone)
     EXPECT_EQ(kInstalledFiles, m_installation.Files());
     EXPECT_TRUE(ProductKeyExists());
 }
+
+// A copy of the program whose main dialog names a window class that does not exist cannot create
+// its dialog: it ends with -1 at once, shows nothing and touches nothing.
+TEST_F(MorvaneProgram, DialogThatCannotBeCreatedEndsWithMinusOne)
+{
+    m_installation.Install();
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string copy = std::string(temp) + "MorvaneWithoutDialog.exe";
+    ASSERT_TRUE(CopyFileA((BuildFolder() + "\\Morvane.exe").c_str(), copy.c_str(), FALSE));
+
+    // A plain template: no controls, no menu, the class "NoSuchClass", no caption.
+    struct {
+        DLGTEMPLATE header;
+        WORD menu;
+        WCHAR className[12];
+        WORD caption;
+    } broken = {{WS_POPUP, 0, 0, 0, 0, 100, 50}, 0, L"NoSuchClass", 0};
+    const HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    ASSERT_NE(nullptr, update);
+    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN),
+                                MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), &broken, sizeof broken));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+
+    ProgramRun run;
+    ASSERT_TRUE(run.Start(copy, "", ""));
+    EXPECT_EQ(static_cast<DWORD>(-1), run.WaitForExit());
+    EXPECT_EQ(nullptr, WaitForProcessDialog(run.ProcessId(), kMainCaption, 0));
+    EXPECT_EQ(kInstalledFiles, m_installation.Files());
+    EXPECT_TRUE(ProductKeyExists());
+    DeleteFileA(copy.c_str());
+}
