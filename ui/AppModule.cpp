@@ -7,14 +7,10 @@ CAppModule _Module;
 
 HRESULT CAppModule::Init(const void*, HINSTANCE, const GUID*)
 {
-    m_mainThreadId = GetCurrentThreadId();
     return S_OK;
 }
 
-void CAppModule::Term()
-{
-    m_mainThreadId = 0;
-}
+void CAppModule::Term() {}
 
 HINSTANCE CAppModule::GetResourceInstance() const
 {

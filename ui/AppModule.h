@@ -1,7 +1,7 @@
 #pragma once
 
-// The program's module object: it knows the executable the resources come from and records the
-// thread that runs the user interface. Initialised and terminated around the main dialog's run.
+// The program's module object: it knows the executable the resources come from. Initialised and
+// terminated around the main dialog's run; it keeps no other state.
 
 #include <windows.h>
 
@@ -13,10 +13,6 @@ public:
     void Term();
 
     HINSTANCE GetResourceInstance() const;
-    DWORD MainThreadId() const { return m_mainThreadId; }
-
-private:
-    DWORD m_mainThreadId = 0;
 };
 
 extern CAppModule _Module;

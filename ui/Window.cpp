@@ -1,44 +1,28 @@
 #include "ui/Window.h"
 
-BOOL CWindow::CenterWindow(HWND hWndCenter)
+BOOL CWindow::CenterWindow()
 {
-    const LONG style = GetWindowLongA(m_hWnd, GWL_STYLE);
-    const bool child = (style & WS_CHILD) != 0;
-    if (hWndCenter == nullptr)
-        hWndCenter = child ? GetParent(m_hWnd) : GetWindow(m_hWnd, GW_OWNER);
+    // The owner counts only while it can be seen; otherwise the monitor's work area is the centre.
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr) {
+        const LONG ownerStyle = GetWindowLongA(owner, GWL_STYLE);
+        if (!(ownerStyle & WS_VISIBLE) || (ownerStyle & WS_MINIMIZE))
+            owner = nullptr;
+    }
+    const HMONITOR monitor = MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST);
+    if (monitor == nullptr)
+        return FALSE;
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoA(monitor, &info))
+        return FALSE;
+    const RECT& area = info.rcWork;
+    RECT center = area;
+    if (owner != nullptr)
+        GetWindowRect(owner, &center);
 
     RECT window;
     GetWindowRect(m_hWnd, &window);
-
-    RECT area;
-    RECT center;
-    if (!child) {
-        if (hWndCenter != nullptr) {
-            const LONG centerStyle = GetWindowLongA(hWndCenter, GWL_STYLE);
-            if (!(centerStyle & WS_VISIBLE) || (centerStyle & WS_MINIMIZE))
-                hWndCenter = nullptr;
-        }
-        const HMONITOR monitor = MonitorFromWindow(hWndCenter ? hWndCenter : m_hWnd, MONITOR_DEFAULTTONEAREST);
-        if (monitor == nullptr)
-            return FALSE;
-        MONITORINFO info = {};
-        info.cbSize = sizeof(info);
-        if (!GetMonitorInfoA(monitor, &info))
-            return FALSE;
-        area = info.rcWork;
-        if (hWndCenter == nullptr)
-            center = area;
-        else
-            GetWindowRect(hWndCenter, &center);
-    } else {
-        // A child moves in its parent's client coordinates.
-        const HWND parent = GetParent(m_hWnd);
-        GetClientRect(parent, &area);
-        GetClientRect(hWndCenter, &center);
-        MapWindowPoints(hWndCenter, parent, reinterpret_cast<POINT*>(&center), 2);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&window), 2);
-    }
-
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
     int left = (center.left + center.right) / 2 - width / 2;

@@ -23,7 +23,7 @@ TEST(Text, ProcessCodePageTableMatchesWindows)
     EXPECT_TRUE(AnsiLeadBytes() == expected) << "ANSI code page " << GetACP();
 }
 
-TEST(Text, FindTextNeverMatchesAtTrailByte)
+TEST(Text, FindSubstringNeverMatchesAtTrailByte)
 {
     // "ソ" followed by "f": under 932 the 0x5C is no character of its own.
     const std::string text = "a" + kSo + "\\f";
@@ -35,7 +35,7 @@ TEST(Text, FindTextNeverMatchesAtTrailByte)
     EXPECT_EQ(FindSubstring("\x81" "f-f", "f-", 0, kSingleByte), 1);
 }
 
-TEST(Text, FindTextStartsAtIndex)
+TEST(Text, FindSubstringStartsAtIndex)
 {
     EXPECT_EQ(FindSubstring("-f x -f y", "-f", 0, kShiftJis), 0);
     EXPECT_EQ(FindSubstring("-f x -f y", "-f", 1, kShiftJis), 5);

@@ -66,32 +66,3 @@ TEST(CenterWindow, PlacesTopLevelWindowsOverTheOwnerOrTheWorkArea)
             DestroyWindow(owner);
     }
 }
-
-TEST(CenterWindow, CentresOnANamedWindowInsteadOfTheOwner)
-{
-    const HWND owner = MakePopup({0, 0, 100, 100}, WS_VISIBLE, nullptr);
-    const HWND other = MakePopup({400, 300, 800, 500}, WS_VISIBLE, nullptr);
-    CWindow window;
-    window.m_hWnd = MakePopup({0, 0, 100, 60}, 0, owner);
-    EXPECT_TRUE(window.CenterWindow(other));
-    RECT rect;
-    GetWindowRect(window.m_hWnd, &rect);
-    EXPECT_EQ(550, rect.left);
-    EXPECT_EQ(370, rect.top);
-    DestroyWindow(window.m_hWnd);
-    DestroyWindow(other);
-    DestroyWindow(owner);
-}
-
-TEST(CenterWindow, CentresAChildInItsParentsClientArea)
-{
-    const HWND parent = MakePopup({50, 60, 450, 360}, WS_VISIBLE, nullptr);
-    CWindow child;
-    child.m_hWnd = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, 50, parent, nullptr, nullptr, nullptr);
-    EXPECT_TRUE(child.CenterWindow());
-    RECT rect;
-    GetWindowRect(child.m_hWnd, &rect);
-    EXPECT_EQ(50 + 150, rect.left);
-    EXPECT_EQ(60 + 125, rect.top);
-    DestroyWindow(parent);
-}
