@@ -1,5 +1,6 @@
 #include "tests/engine/PlatformDouble.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -68,7 +69,7 @@ std::string PlatformDouble::NameOf(const void* handle) const
     if (handle == nullptr)
         return "null";
     const auto found = m_names.find(handle);
-    return found != m_names.end() ? found->second : Hex(reinterpret_cast<unsigned long>(handle));
+    return found != m_names.end() ? found->second : Hex(static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(handle)));
 }
 
 bool PlatformDouble::ShouldFail(const std::string& function, DWORD* error)
