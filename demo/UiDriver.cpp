@@ -144,7 +144,7 @@ std::string BuildFolder()
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder = path;
-    for (int level = 0; level < 3; ++level)
+    for (int level = 0; level < 2; ++level)
         folder.erase(folder.find_last_of('\\'));
     return folder;
 }

@@ -47,7 +47,7 @@ void FocusControl(HWND dialog, int id);
 // The screen point of the window's client-area origin.
 POINT ClientOrigin(HWND window);
 
-// The build folder this test program belongs to (two levels above tests/<area>/x.exe), no
+// The build folder this program belongs to (one level above demo/x.exe or tests/x.exe), no
 // trailing backslash.
 std::string BuildFolder();
 
