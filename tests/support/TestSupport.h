@@ -1,0 +1,56 @@
+#pragma once
+
+// What the test programs share, done straight through Windows (never through the engine): folders
+// of their own, the product's uninstall key, the stand-in components and the calls they record.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+
+// BUILD\relative, for a test program in BUILD\tests.
+std::string BuildPath(const std::string& relative);
+
+// A folder of its own under %TEMP%, empty at first and removed with everything in it at the end.
+// Names are taken as written, trailing dots and spaces included; one ending in "\" is a folder.
+class TestFolder {
+public:
+    explicit TestFolder(const std::string& name);
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
+    void Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const;
+    // The built stand-ins of the product's components, Pellox.dll and Draveth.exe.
+    void AddStandIns() const;
+    // Every name below the folder ("Sub\File"), sorted.
+    Lines Names() const;
+
+private:
+    std::string m_path;
+};
+
+// Removes a file, a folder with everything below it, or a link (never what it leads to).
+void RemoveTree(const std::string& path);
+
+// The product's uninstall key in the registry view the program reads (the same as a test
+// program's), holding only UninstallString: a string, or the bytes as a value of the given type.
+void WriteUninstallString(const std::string& value, DWORD type = REG_SZ);
+bool ProductKeyExists();
+void RemoveProductKey();
+
+// While it lives, the stand-ins record each call as "Pellox.dll <tab> command line <tab> hidden"
+// (hidden: "1" when started with a hidden window).
+class StandInRecord {
+public:
+    StandInRecord();
+    ~StandInRecord();
+    Lines Calls() const;
+
+private:
+    std::string m_path;
+};
