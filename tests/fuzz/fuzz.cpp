@@ -1,0 +1,129 @@
+// libFuzzer targets for the engine's text helpers, built once per target (-DFUZZ_text, -DFUZZ_compare,
+// -DFUZZ_token) and checked against simple reference models. The first input byte chooses the code
+// page (odd: 932, even: single-byte). Every text handed to the engine is a heap block of exactly its
+// length, so AddressSanitizer stops a read past its end.
+#include "engine/UninstallValue.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#define CHECK(c) ((c) ? (void)0 : (std::fprintf(stderr, "property failed: %s\n", #c), std::abort()))
+
+struct Exact {  // a std::string would keep a short text inside itself, out of ASan's sight
+    explicit Exact(std::string_view s) : bytes(s.begin(), s.end()) {}
+    std::string_view operator()() const { return {bytes.data(), bytes.size()}; }
+    std::vector<char> bytes;
+};
+
+// Where characters begin, walking one at a time, and the end; a lead byte at the end stands alone.
+static std::vector<std::size_t> Starts(std::string_view t, const LeadByteTable& lead)
+{
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < t.size(); i += lead.IsLead(t[i]) && i + 1 < t.size() ? 2 : 1)
+        starts.push_back(i);
+    starts.push_back(t.size());
+    return starts;
+}
+
+// Two texts from one input: split at the first 0xFF (no character of code page 932 uses it), or
+// in the middle.
+inline std::pair<std::string_view, std::string_view> Split(std::string_view in)
+{
+    const std::size_t at = in.find('\xFF');
+    if (at == std::string_view::npos)
+        return {in.substr(0, in.size() / 2), in.substr(in.size() / 2)};
+    return {in.substr(0, at), in.substr(at + 1)};
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    static const LeadByteTable tables[] = {LeadByteTable::SingleByte(), LeadByteTable::ShiftJis()};
+    const LeadByteTable& lead = tables[data[0] & 1];
+    const std::string_view in(reinterpret_cast<const char*>(data) + 1, size - 1);
+#if defined(FUZZ_text)  // [start][needle] 0xFF [text]: substring and backslash search, buffer release
+    if (in.empty())
+        return 0;
+    const int start = static_cast<std::int8_t>(in[0]);
+    const auto [n, t] = Split(in.substr(1));
+    const Exact needle(n), text(t);
+    int expected = -1;
+    std::size_t backslash = std::string_view::npos;
+    for (std::size_t at : Starts(t, lead)) {
+        if (expected < 0 && static_cast<int>(at) >= start && t.substr(at, n.size()) == n)
+            expected = static_cast<int>(at);
+        if (backslash == std::string_view::npos && at < t.size() && t[at] == '\\')
+            backslash = at;
+    }
+    CHECK(FindSubstring(text(), needle(), start, lead) == expected);
+    CHECK(FindBackslash(text(), lead) == backslash);
+    std::string released = "previous contents";  // a system call may fill the buffer without a zero
+    std::memcpy(GetBuffer(released, t.size()), t.data(), t.size());
+    ReleaseBuffer(released);
+    CHECK(released == t.substr(0, t.find('\0')));
+#elif defined(FUZZ_compare)  // [a] 0xFF [b]: against folding single-byte ASCII letters, then comparing bytes
+    const auto [a, b] = Split(in);
+    const auto folded = [&](std::string_view t) {
+        std::string f(t);
+        for (std::size_t at : Starts(t, lead))
+            if (at < t.size() && t[at] >= 'A' && t[at] <= 'Z')  // a trail byte is never folded
+                f[at] = static_cast<char>(t[at] + 32);
+        return f;
+    };
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    const Exact ea(a), eb(b);
+    const int result = sign(CompareNoCase(ea(), eb(), lead));
+    CHECK(result == sign(folded(a).compare(folded(b))));
+    CHECK(sign(CompareNoCase(eb(), ea(), lead)) == -result);
+#elif defined(FUZZ_token)  // [value]: the path after the first "-f", and the absolute-folder rule
+    const Exact value(in);
+    std::string token = "\x01untouched";
+    const bool found = ExtractPathToken(value(), token, lead);
+    std::size_t at = in.size();
+    for (std::size_t s : Starts(in, lead))
+        if (s < at && in.substr(s, 2) == "-f")
+            at = s + 2;
+    while (at < in.size() && IsBlankChar(in[at]))
+        ++at;
+    CHECK(found == (at < in.size()));
+    std::vector<std::string_view> folders = {in};  // the value, and the token as the install folder
+    if (found) {
+        const bool quoted = in[at] == '"';
+        const std::size_t begin = at + quoted, end = std::min(in.find_first_of(quoted ? "\"" : " \t", begin), in.size());
+        CHECK(token == in.substr(begin, end - begin));
+        folders.push_back(token);
+    } else {
+        CHECK(token == "\x01untouched");
+    }
+    for (std::string_view folder : folders) {
+        const std::string slashed = WithBackslashes(folder);
+        std::string model(folder);
+        std::replace(model.begin(), model.end(), '/', '\\');
+        CHECK(slashed == model);
+        // The root by the rules: "X:\" is 3; "\\server\share" with the backslash after it if one follows.
+        std::size_t root = 0;
+        if (model.size() >= 3 && std::isalpha(static_cast<unsigned char>(model[0])) && model.compare(1, 2, ":\\") == 0)
+            root = 3;
+        if (model.compare(0, 2, "\\\\") == 0) {
+            const std::string_view rest = std::string_view(model).substr(2);
+            std::vector<std::size_t> cuts;  // backslashes that are characters of their own, and the end
+            for (std::size_t s : Starts(rest, lead))
+                if (s == rest.size() || rest[s] == '\\')
+                    cuts.push_back(s);
+            const std::string_view server = rest.substr(0, cuts[0]);
+            if (cuts.size() >= 2 && cuts[1] > cuts[0] + 1 && !server.empty() && server != "?" && server != ".")
+                root = 2 + cuts[1] + (cuts.size() > 2);
+        }
+        const Exact exact(slashed);
+        CHECK(AbsoluteRootLength(exact(), lead) == root);
+        CHECK(IsAbsoluteFolder(Exact(folder)(), lead) == (root > 0));
+    }
+#endif
+    return 0;
+}
