@@ -1,19 +1,14 @@
-// The smallest dialog program: one template, one dialog procedure, no initialisation of its own.
-
+// The smallest dialog program (template 1 in MinimalDialog.rc): the yardstick for Morvane.exe's start-up.
 #include <windows.h>
 
-static INT_PTR CALLBACK MinimalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
         EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
+    return message == WM_INITDIALOG;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(1), nullptr, MinimalDialogProc, 0));
+    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(1), nullptr, DialogProc, 0));
 }

@@ -1,103 +1,62 @@
-// One timed deletion for scripts/bench, which fills the folder beforehand from the Linux side of
-// the Wine prefix (creating a file under Wine costs a scan of the whole folder, so filling 50,000
-// files from inside would take many minutes) and turns the figures into a table.
-//
-// Usage: removal_bench engine FOLDER   DeleteInstalledFiles on the folder
+// One timed deletion for scripts/bench, which fills the folder from the Linux side beforehand
+// (creating a file under Wine scans the whole folder) and turns the figures into a table.
+// Usage: removal_bench engine FOLDER   the file step, DeleteInstalledFiles
 //        removal_bench del FOLDER      cmd /c del /q "FOLDER\*", including the start of cmd
 //        removal_bench cmd             cmd /c rem: what starting cmd alone costs
-// Prints the seconds taken; exits with 1 when files are left behind or the run fails.
-
+// Prints the seconds taken; exits with 1 when a file is left behind or the run fails.
 #include "engine/Uninstaller.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
-namespace {
-
-double Seconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
+static double Now()
 {
-    LARGE_INTEGER frequency;
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-int CountFiles(const std::string& folder)
+static bool RunCmd(std::string commandLine)
 {
-    int count = 0;
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
-        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ++count;
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-    return count;
-}
-
-bool TimeEngine(const std::string& folder, double* seconds)
-{
-    CUninstaller uninstaller(folder.c_str());
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    const bool deleted = uninstaller.DeleteInstalledFiles();
-    QueryPerformanceCounter(&end);
-    *seconds = Seconds(start, end);
-    return deleted;
-}
-
-// Runs a command through cmd and waits for it to end.
-bool TimeCommand(const std::string& command, double* seconds)
-{
-    std::string commandLine = "cmd.exe /c " + command;
+    commandLine = "cmd.exe /c " + commandLine;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    PROCESS_INFORMATION process;
     if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process)) {
-        std::fprintf(stderr, "cannot start %s: %lu\n", commandLine.c_str(), GetLastError());
+                        &startup, &process))
         return false;
-    }
     WaitForSingleObject(process.hProcess, INFINITE);
-    QueryPerformanceCounter(&end);
     DWORD exitCode = 1;
     GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    *seconds = Seconds(start, end);
     return exitCode == 0;
 }
 
-} // namespace
-
 int main(int argc, char** argv)
 {
-    const bool engine = argc == 3 && std::strcmp(argv[1], "engine") == 0;
-    const bool del = argc == 3 && std::strcmp(argv[1], "del") == 0;
-    const bool cmd = argc == 2 && std::strcmp(argv[1], "cmd") == 0;
-    if (!engine && !del && !cmd) {
+    const std::string what = argc > 1 ? argv[1] : "", folder = argc == 3 ? argv[2] : "";
+    if (!(argc == 3 && (what == "engine" || what == "del")) && !(argc == 2 && what == "cmd")) {
         std::fprintf(stderr, "usage: removal_bench engine FOLDER | del FOLDER | cmd\n");
         return 2;
     }
-
-    double seconds = 0;
-    if (cmd) {
-        if (!TimeCommand("rem", &seconds))
-            return 1;
-    } else {
-        const std::string folder = argv[2];
-        const bool ok = engine ? TimeEngine(folder, &seconds) : TimeCommand("del /q \"" + folder + "\\*\"", &seconds);
-        const int left = CountFiles(folder);
-        if (!ok || left != 0) {
-            std::fprintf(stderr, "%s: %d files left in %s\n", argv[1], left, folder.c_str());
-            return 1;
-        }
+    CUninstaller uninstaller(folder.c_str());
+    const double start = Now();
+    bool ok = what == "engine" ? uninstaller.DeleteInstalledFiles()
+                               : RunCmd(what == "del" ? "del /q \"" + folder + "\\*\"" : "rem");
+    const double seconds = Now() - start;
+    WIN32_FIND_DATAA entry;  // every plain file must be gone
+    const HANDLE search = folder.empty() ? INVALID_HANDLE_VALUE : FindFirstFileA((folder + "\\*").c_str(), &entry);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &entry))
+        ok = ok && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    if (!ok) {
+        std::fprintf(stderr, "%s %s failed or left files\n", argv[1], folder.c_str());
+        return 1;
     }
     std::printf("%.6f\n", seconds);
     return 0;
