@@ -22,17 +22,55 @@ bool IsPreservedFile(const char* name)
     return CompareNoCase(text, kPreservedFile, AnsiLeadBytes()) == 0;
 }
 
+// The opened folder's path where it really is: symbolic links, junctions, mount points and subst
+// drives resolved at every level, in the plain form ("C:\...", "\\server\share\..."). False when
+// that cannot be had, or when the plain form would name another folder: Windows drops the trailing
+// dots and spaces of a plain path's elements.
+bool GetRealFolder(HANDLE folder, std::string& real)
+{
+    std::string final;
+    const bool gotFinal = GetMeasuredText(
+        [folder](char* buffer, DWORD size) {
+            return CurrentPlatform().GetFinalPathNameByHandleA(folder, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        },
+        final);
+    if (!gotFinal)
+        return false;
+    if (final.compare(0, 8, "\\\\?\\UNC\\") == 0)
+        real = "\\" + final.substr(7);
+    else if (final.compare(0, 4, "\\\\?\\") == 0)
+        real = final.substr(4);
+    else
+        return false;
+    // Neither byte is ever a lead byte, so the byte before a separator is the end of an element.
+    for (std::size_t end = 1; end <= real.size(); ++end) {
+        if ((end == real.size() || real[end] == '\\') && (real[end - 1] == '.' || real[end - 1] == ' '))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool CUninstaller::DeleteInstalledFiles()
 {
-    // A broken or tampered entry must never make this a tool that wipes a drive or the system.
+    // A broken or tampered entry must never make this a tool that wipes a drive or the system: the
+    // folder is judged as written and where it really is, through any link.
     if (IsProtectedFolder(m_folder))
+        return false;
+    // The folder stays open without FILE_SHARE_DELETE until the step ends, so that neither it nor a
+    // folder above it can be renamed or replaced by a link after the judgement; the search and every
+    // deletion go through the folder as judged.
+    const CHandle judged(CurrentPlatform().CreateFileA(m_folder.c_str(), FILE_LIST_DIRECTORY,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    std::string folder;
+    if (judged.Get() == INVALID_HANDLE_VALUE || !GetRealFolder(judged.Get(), folder) || IsProtectedFolder(folder))
         return false;
 
     // A join that fails (the path would be too long) leaves no pattern of this folder to search: a
     // search on what is left could find the folder itself and report an empty folder as done.
-    std::string pattern = m_folder;
+    std::string pattern = folder;
     if (!AppendPath(pattern, "*.*"))
         return false;
     WIN32_FIND_DATAA entry;
@@ -50,13 +88,14 @@ bool CUninstaller::DeleteInstalledFiles()
             continue;
         }
         // A file whose path cannot be joined is not deleted, and says so.
-        std::string path = m_folder;
+        std::string path = folder;
         const bool deleted = AppendPath(path, entry.cFileName) && CurrentPlatform().DeleteFileA(path.c_str()) != FALSE;
         AddLog(kLogFileDeletion, entry.cFileName, deleted ? kLogDeleted : kLogFileNotDeleted);
         if (!deleted)
             allDeleted = false;
     } while (CurrentPlatform().FindNextFileA(search.Get(), &entry));
-    return allDeleted;
+    // A search that broke off left entries unseen: the folder is not known to be empty of them.
+    return allDeleted && CurrentPlatform().GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 bool CUninstaller::DeleteUninstallEntry()

@@ -3,21 +3,7 @@
 
 #include "platform/Platform.h"
 
-#include <functional>
-
 namespace {
-
-// Text from a Windows call that, given no buffer, reports the size it needs with the zero.
-bool GetMeasuredText(const std::function<DWORD(char* buffer, DWORD size)>& call, std::string& text)
-{
-    const DWORD needed = call(nullptr, 0);
-    if (needed == 0)
-        return false;
-    char* buffer = GetBuffer(text, needed);
-    const DWORD written = call(buffer, needed);
-    ReleaseBuffer(text);
-    return written != 0 && written < needed;
-}
 
 // The path with one backslash at its end, so that a prefix test matches whole elements only.
 std::string AsFolderPrefix(std::string path)
@@ -78,7 +64,8 @@ bool IsProtectedFolder(const std::string& folder)
 
     std::string windows;
     const bool gotWindows = GetMeasuredText(
-        [](char* buffer, DWORD size) { return DWORD(CurrentPlatform().GetWindowsDirectoryA(buffer, size)); }, windows);
+        [](char* buffer, DWORD size) { return DWORD(CurrentPlatform().GetSystemWindowsDirectoryA(buffer, size)); },
+        windows);
     if (!gotWindows)
         return true;
     const std::string windowsPrefix = AsFolderPrefix(windows);

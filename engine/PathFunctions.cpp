@@ -23,3 +23,15 @@ bool AppendPath(std::string& path, const char* element)
     ReleaseBuffer(path);
     return appended != FALSE;
 }
+
+bool GetMeasuredText(const std::function<DWORD(char* buffer, DWORD size)>& call, std::string& text)
+{
+    const DWORD needed = call(nullptr, 0);
+    if (needed == 0)
+        return false;
+    // One byte more than asked for: Wine's GetFinalPathNameByHandleA reports the size without the zero.
+    char* buffer = GetBuffer(text, needed + 1);
+    const DWORD written = call(buffer, needed + 1);
+    ReleaseBuffer(text);
+    return written != 0 && written <= needed;
+}

@@ -6,6 +6,9 @@
 #include "engine/Text.h"
 #include "engine/UninstallValue.h"
 
+#include <windows.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,12 +21,16 @@ extern const char UninstallKeyPath[];
 bool LocateInstallFolder(std::string& folder);
 
 // True when the folder must never have its files deleted: a drive root, a UNC share root, or the
-// Windows folder or any folder below it, judged on the folder's canonical full path.
+// system's Windows folder or any folder below it, judged on the folder's canonical full path.
 bool IsProtectedFolder(const std::string& folder);
 
 // The shell path functions, applied in place.
 bool RemoveFileSpec(std::string& path);
 bool AppendPath(std::string& path, const char* element);
+
+// Text from a Windows call that, given no buffer, reports the size it needs with the zero; false
+// when the call fails or the text does not fit the size it asked for.
+bool GetMeasuredText(const std::function<DWORD(char* buffer, DWORD size)>& call, std::string& text);
 
 class CUninstaller {
 public:

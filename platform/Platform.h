@@ -29,10 +29,13 @@ public:
     virtual BOOL CloseHandle(HANDLE handle) = 0;
     virtual DWORD GetLastError() = 0;
     virtual UINT GetSystemDirectoryA(char* buffer, UINT size) = 0;
-    virtual UINT GetWindowsDirectoryA(char* buffer, UINT size) = 0;
+    virtual UINT GetSystemWindowsDirectoryA(char* buffer, UINT size) = 0;
     virtual DWORD GetFullPathNameA(const char* fileName, DWORD size, char* buffer, char** filePart) = 0;
 
-    // File search and deletion (kernel32)
+    // Files and folders (kernel32)
+    virtual HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* security,
+                               DWORD disposition, DWORD flags, HANDLE templateFile) = 0;
+    virtual DWORD GetFinalPathNameByHandleA(HANDLE file, char* buffer, DWORD size, DWORD flags) = 0;
     virtual HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data) = 0;
     virtual BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data) = 0;
     virtual BOOL FindClose(HANDLE search) = 0;
@@ -42,7 +45,6 @@ public:
     virtual BOOL PathAppendA(char* path, const char* more) = 0;
     virtual BOOL PathRemoveFileSpecA(char* path) = 0;
     virtual BOOL PathFileExistsA(const char* path) = 0;
-    virtual char* PathFindFileNameA(const char* path) = 0;
 };
 
 // The platform the engine calls: the real Windows one unless a test has put another in its place.

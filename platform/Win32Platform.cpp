@@ -41,12 +41,24 @@ public:
     BOOL CloseHandle(HANDLE handle) override { return ::CloseHandle(handle); }
     DWORD GetLastError() override { return ::GetLastError(); }
     UINT GetSystemDirectoryA(char* buffer, UINT size) override { return ::GetSystemDirectoryA(buffer, size); }
-    UINT GetWindowsDirectoryA(char* buffer, UINT size) override { return ::GetWindowsDirectoryA(buffer, size); }
+    UINT GetSystemWindowsDirectoryA(char* buffer, UINT size) override
+    {
+        return ::GetSystemWindowsDirectoryA(buffer, size);
+    }
     DWORD GetFullPathNameA(const char* fileName, DWORD size, char* buffer, char** filePart) override
     {
         return ::GetFullPathNameA(fileName, size, buffer, filePart);
     }
 
+    HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* security,
+                       DWORD disposition, DWORD flags, HANDLE templateFile) override
+    {
+        return ::CreateFileA(path, access, shareMode, security, disposition, flags, templateFile);
+    }
+    DWORD GetFinalPathNameByHandleA(HANDLE file, char* buffer, DWORD size, DWORD flags) override
+    {
+        return ::GetFinalPathNameByHandleA(file, buffer, size, flags);
+    }
     HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data) override
     {
         return ::FindFirstFileA(pattern, data);
@@ -58,7 +70,6 @@ public:
     BOOL PathAppendA(char* path, const char* more) override { return ::PathAppendA(path, more); }
     BOOL PathRemoveFileSpecA(char* path) override { return ::PathRemoveFileSpecA(path); }
     BOOL PathFileExistsA(const char* path) override { return ::PathFileExistsA(path); }
-    char* PathFindFileNameA(const char* path) override { return ::PathFindFileNameA(path); }
 };
 
 RealPlatform g_realPlatform;

@@ -63,6 +63,10 @@ TestFolder::~TestFolder()
 void TestFolder::Add(const std::string& name, DWORD attributes) const
 {
     const std::string path = Verbatim(PathOf(name));
+    if (name == "Pellox.dll" || name == "Draveth.exe") {
+        EXPECT_TRUE(CopyFileA(BuildPath("demo\\" + name).c_str(), path.c_str(), FALSE)) << name;
+        return;
+    }
     if (name.back() == '\\') {
         EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << name;
         return;
@@ -76,9 +80,8 @@ void TestFolder::Add(const std::string& name, DWORD attributes) const
 
 void TestFolder::AddStandIns() const
 {
-    for (const char* component : {"Pellox.dll", "Draveth.exe"})
-        EXPECT_TRUE(CopyFileA(BuildPath(std::string("demo\\") + component).c_str(), PathOf(component).c_str(), FALSE))
-            << component;
+    Add("Pellox.dll");
+    Add("Draveth.exe");
 }
 
 Lines TestFolder::Names() const

@@ -14,7 +14,8 @@ using Lines = std::vector<std::string>;
 std::string BuildPath(const std::string& relative);
 
 // A folder of its own under %TEMP%, empty at first and removed with everything in it at the end.
-// Names are taken as written, trailing dots and spaces included; one ending in "\" is a folder.
+// Names are taken as written, trailing dots and spaces included; one ending in "\" is a folder;
+// "Pellox.dll" and "Draveth.exe" are the built stand-ins of the product's components.
 class TestFolder {
 public:
     explicit TestFolder(const std::string& name);
