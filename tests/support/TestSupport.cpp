@@ -17,21 +17,28 @@ std::string Verbatim(const std::string& path)
     return "\\\\?\\" + path;
 }
 
+// The names below a folder ("\Sub\File"), folders before their contents; links are not entered.
 void AddNames(const std::string& root, const std::string& relative, Lines& names)
 {
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(Verbatim(root + relative + "*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        names.push_back(relative + name);
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            AddNames(root, relative + name + "\\", names);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    const HANDLE search = FindFirstFileA(Verbatim(root + relative + "\\*").c_str(), &entry);
+    for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
+        const std::string name = relative + "\\" + entry.cFileName;
+        if (std::string(".") != entry.cFileName && std::string("..") != entry.cFileName) {
+            names.push_back(name);
+            if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
+                AddNames(root, name, names);
+        }
+    }
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+}
+
+std::string TempPath(const std::string& name)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return temp + name;
 }
 
 } // namespace
@@ -42,15 +49,11 @@ std::string BuildPath(const std::string& relative)
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder = path;
     folder.erase(folder.find_last_of('\\'));
-    folder.erase(folder.find_last_of('\\'));
-    return folder + "\\" + relative;
+    return folder.erase(folder.find_last_of('\\') + 1) + relative;
 }
 
-TestFolder::TestFolder(const std::string& name)
+TestFolder::TestFolder(const std::string& name) : m_path(TempPath(name))
 {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    m_path = std::string(temp) + name;
     RemoveTree(m_path);
     EXPECT_TRUE(CreateDirectoryA(m_path.c_str(), nullptr)) << m_path;
 }
@@ -65,17 +68,13 @@ void TestFolder::Add(const std::string& name, DWORD attributes) const
     const std::string path = Verbatim(PathOf(name));
     if (name == "Pellox.dll" || name == "Draveth.exe") {
         EXPECT_TRUE(CopyFileA(BuildPath("demo\\" + name).c_str(), path.c_str(), FALSE)) << name;
-        return;
-    }
-    if (name.back() == '\\') {
+    } else if (name.back() == '\\') {
         EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << name;
-        return;
+    } else {
+        const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << name;
+        CloseHandle(file);
     }
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
-    DWORD written = 0;
-    WriteFile(file, "data", 4, &written, nullptr);
-    CloseHandle(file);
 }
 
 void TestFolder::AddStandIns() const
@@ -87,7 +86,7 @@ void TestFolder::AddStandIns() const
 Lines TestFolder::Names() const
 {
     Lines names;
-    AddNames(m_path, "\\", names);
+    AddNames(m_path, "", names);
     for (std::string& name : names)
         name.erase(0, 1);
     std::sort(names.begin(), names.end());
@@ -96,24 +95,17 @@ Lines TestFolder::Names() const
 
 void RemoveTree(const std::string& path)
 {
-    const std::string verbatim = Verbatim(path);
-    const DWORD attributes = GetFileAttributesA(verbatim.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return;
-    SetFileAttributesA(verbatim.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(verbatim.c_str());
-        return;
+    Lines names;
+    if (!(GetFileAttributesA(Verbatim(path).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT))
+        AddNames(path, "", names);
+    names.insert(names.begin(), "");
+    std::reverse(names.begin(), names.end());  // what is in a folder goes before it
+    for (const std::string& name : names) {
+        const std::string verbatim = Verbatim(path + name);
+        SetFileAttributesA(verbatim.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileA(verbatim.c_str()))
+            RemoveDirectoryA(verbatim.c_str());
     }
-    if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        Lines names;
-        AddNames(path, "\\", names);
-        std::reverse(names.begin(), names.end());  // what is below a folder comes before it
-        for (const std::string& name : names)
-            RemoveTree(path + name);
-    }
-    if (!RemoveDirectoryA(verbatim.c_str()))
-        DeleteFileA(verbatim.c_str());
 }
 
 void WriteUninstallString(const std::string& value, DWORD type)
@@ -129,10 +121,9 @@ void WriteUninstallString(const std::string& value, DWORD type)
 bool ProductKeyExists()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
+    const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
     RegCloseKey(key);
-    return true;
+    return exists;
 }
 
 void RemoveProductKey()
@@ -140,11 +131,8 @@ void RemoveProductKey()
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
 }
 
-StandInRecord::StandInRecord()
+StandInRecord::StandInRecord() : m_path(TempPath("standin-calls.txt"))
 {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    m_path = std::string(temp) + "standin-calls.txt";
     DeleteFileA(m_path.c_str());
     SetEnvironmentVariableA(kRecordVariable, m_path.c_str());
 }
@@ -161,15 +149,12 @@ Lines StandInRecord::Calls() const
     Lines calls;
     std::ifstream file(m_path, std::ios::binary);
     for (std::string line; std::getline(file, line);) {
-        std::istringstream fields(line);
-        std::string component, id, commandLine, folder, flags, show;
-        std::getline(fields, component, '\t');
-        std::getline(fields, id, '\t');
-        std::getline(fields, commandLine, '\t');
-        std::getline(fields, folder, '\t');
-        fields >> flags >> show;
-        const bool hidden = (std::stoul(flags) & STARTF_USESHOWWINDOW) && std::stoul(show) == SW_HIDE;
-        calls.push_back(component + "\t" + commandLine + "\t" + (hidden ? "1" : "0"));
+        Lines fields;
+        std::istringstream stream(line);
+        for (std::string field; std::getline(stream, field, '\t');)
+            fields.push_back(field);
+        const bool hidden = fields.size() == 6 && fields[4] == "1" && fields[5] == "0";  // STARTF_USESHOWWINDOW, SW_HIDE
+        calls.push_back(fields[0] + "\t" + fields.at(2) + "\t" + (hidden ? "1" : "0"));
     }
     return calls;
 }
