@@ -104,6 +104,52 @@ bool IsControlShown(HWND dialog, int id)
     return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE;
 }
 
+bool WaitForControlShown(HWND dialog, int id, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    while (!IsControlShown(dialog, id)) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+std::string ControlsSeen(HWND dialog, std::initializer_list<int> ids)
+{
+    std::string seen;
+    for (int id : ids)
+        seen += (IsControlShown(dialog, id) ? ControlText(dialog, id) : "-") +
+                (IsWindowEnabled(GetDlgItem(dialog, id)) ? "|" : "(off)|");
+    return seen;
+}
+
+std::string DialogTexts(HWND dialog)
+{
+    std::string texts = WindowText(dialog) + ": ";
+    for (const ChildWindow& child : ChildWindows(dialog)) {
+        const bool icon = child.className == "Static" && (child.style & SS_TYPEMASK) == SS_ICON;
+        texts += (icon ? "icon" : WindowText(child.window)) + "|";
+    }
+    return texts;
+}
+
+std::string MessageBoxSeen(HWND box)
+{
+    std::string parts;
+    for (const ChildWindow& child : ChildWindows(box)) {
+        std::string part;
+        if (child.visible && child.className == "Button")
+            part = WindowText(child.window);
+        else if (child.visible && child.className == "Static" && (child.style & SS_TYPEMASK) == SS_ICON &&
+                 SendMessageA(child.window, STM_GETICON, 0, 0) != 0)
+            part = "icon";
+        if (!part.empty())
+            parts += (parts.empty() ? "" : " ") + part;
+    }
+    return ControlText(box, 0xFFFF) + " [" + parts + "]";
+}
+
 std::vector<ChildWindow> ChildWindows(HWND dialog)
 {
     std::vector<ChildWindow> children;
@@ -155,37 +201,58 @@ void PaintNow(HWND window)
     SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
+std::string UnixPath(const std::string& path)
+{
+    std::string unix = path.substr(2);
+    if (path.compare(0, 2, "C:") == 0 || path.compare(0, 2, "c:") == 0) {
+        char prefix[MAX_PATH] = "";
+        GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+        unix = std::string(prefix) + "/drive_c" + unix;
+    }
+    for (char& c : unix)
+        if (c == '\\')
+            c = '/';
+    return "'" + unix + "'";
+}
+
+bool RunUnixCommand(const std::string& command, DWORD timeoutMs)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    const std::string marker = std::string(temp) + "unix-command-" + std::to_string(GetCurrentProcessId());
+    CloseHandle(CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::string line = "/bin/sh -c \"" + command + "; rm -f " + UnixPath(marker) + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        DeleteFileA(marker.c_str());
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start > timeoutMs) {
+            DeleteFileA(marker.c_str());
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
 void Screenshot(const std::string& name, HWND window)
 {
     // Wine maps the Unix root to drive Z:, where the build folder is reached from.
     const std::string folder = BuildFolder();
     if (folder.compare(0, 3, "Z:\\") != 0)
         return;
-    std::string unixFolder = folder.substr(2);
-    for (char& c : unixFolder)
-        if (c == '\\')
-            c = '/';
-
     if (window != nullptr)
         PaintNow(window);
     Sleep(300);  // the display's own catching up
-
-    // Wine starts the Unix program but cannot wait for it: the picture is written under another
-    // name and renamed when complete, and the test waits for the final name.
-    const std::string picture = folder + "\\screenshots\\" + name + ".png";
-    DeleteFileA(picture.c_str());
-    const std::string target = unixFolder + "/screenshots/" + name + ".png";
-    std::string command = "/bin/sh -c \"mkdir -p '" + unixFolder + "/screenshots' && import -window root '" + target +
-                          ".part.png' && mv '" + target + ".part.png' '" + target + "'\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    for (int waited = 0; waited < 10000 && GetFileAttributesA(picture.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 50)
-        Sleep(50);
+    const std::string picture = UnixPath(folder + "\\screenshots\\" + name + ".png");
+    RunUnixCommand("mkdir -p " + UnixPath(folder + "\\screenshots") + " && import -window root " + picture);
 }
 
 ProgramRun::~ProgramRun()

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,19 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
 std::string WindowText(HWND window);
 std::string ControlText(HWND dialog, int id);
 bool IsControlShown(HWND dialog, int id);
+// True when the control is shown within timeoutMs.
+bool WaitForControlShown(HWND dialog, int id, DWORD timeoutMs);
+
+// The controls as the user meets them, in the order given: each one's text, "-" when hidden, and
+// "(off)" after it when disabled, each followed by "|".
+std::string ControlsSeen(HWND dialog, std::initializer_list<int> ids);
+
+// A dialog's caption and its controls' texts in z-order, "icon" for an icon: "caption: text|text|".
+std::string DialogTexts(HWND dialog);
+
+// A message box as the user sees it: its text, then its buttons' texts and "icon" for a shown icon in
+// brackets, e.g. "text [OK]".
+std::string MessageBoxSeen(HWND box);
 
 // A dialog's child windows in z-order (template order for a dialog).
 struct ChildWindow {
@@ -50,6 +64,15 @@ POINT ClientOrigin(HWND window);
 // The build folder this program belongs to (one level above demo/x.exe or tests/x.exe), no
 // trailing backslash.
 std::string BuildFolder();
+
+// Runs a command line of the Unix shell, beside Wine. Wine starts Unix programs but cannot wait for
+// them: the command ends by removing a marker file, which is waited for up to timeoutMs. False when
+// it did not start or end in time.
+bool RunUnixCommand(const std::string& command, DWORD timeoutMs = 10000);
+
+// The Unix path of a path on drive Z: (the Unix root) or C: (the prefix's drive_c), in single quotes
+// for the shell.
+std::string UnixPath(const std::string& path);
 
 // A window is drawn on the display a while after it is shown (the first one of a process waits for
 // its fonts): has it and its children painted now, and waits until its thread has done so.

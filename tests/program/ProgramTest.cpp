@@ -1,46 +1,91 @@
-// The real Morvane.exe driven as a user would, state by state; screenshots of each state go to
-// BUILD\screenshots for the README.
+// The real BUILD\Morvane.exe as a user, an attacker and Windows see it: its dialog's states, result box
+// and exit codes, driven from outside (screenshots of each state go to BUILD\screenshots); hostile
+// install folders; its resources; the message box's long strings (LongString.rc, in this process).
+#include "UiDriver.h"
+#include "res/resource.h"
+#include "tests/support/TestSupport.h"
+#include "ui/MessageBox.h"
 
-#include "tests/program/Program.h"
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <thread>
 
 namespace {
 
-const std::string kOffer = std::string(kQuestion) + "|-|はい|いいえ|&About...|";
+const std::string kQuestion = "USB Quarnel2ソフトウェア(Ver2.x.x.x)をアンインストールしますか？";
+const std::string kOffer = kQuestion + "|-|はい|いいえ|&About...|";
+const std::string kNotInstalled = "USB Quarnel2ソフトウェア(Ver2.x.x.x)はインストールされていません。|-|-(off)|閉じる|&About...|";
+const std::string kRemoved = "正常にアンインストールされました。 [OK]", kNotRemoved = "アンインストールできませんでした。 [OK]";
 const Lines kInstalled = {"Data", "Data\\Keep.txt", "Draveth.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"};
+
+std::string Seen(HWND dialog) { return ControlsSeen(dialog, {IDC_PROMPT, IDC_LOG_LABEL, IDOK, IDCANCEL, ID_APP_ABOUT}); }
+
+HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")
+{
+    EXPECT_TRUE(run.Start(BuildPath("Morvane.exe"), "", currentDirectory));
+    const HWND dialog = WaitForProcessDialog(run.ProcessId(), "USB Quarnel Uninstaller", 8000);
+    EXPECT_NE(dialog, nullptr) << "the main dialog within 8 s";
+    return dialog;
+}
+
+// Confirms the removal and presses the result box away: the box as seen, then the log view if shown.
+std::string Confirm(const ProgramRun& run, HWND dialog, const char* screenshot = nullptr)
+{
+    PostCommand(dialog, IDOK);
+    const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
+    if (box == nullptr)
+        return "no result box within 10 s";
+    const std::string seen = MessageBoxSeen(box);
+    if (screenshot)
+        Screenshot(screenshot, box);
+    PostCommand(box, IDOK);
+    if (seen == kRemoved)
+        return seen;
+    return seen + "\n" + (WaitForControlShown(dialog, IDC_LOG, 5000) ? ControlText(dialog, IDC_LOG) : "no log view in 5 s");
+}
+
+std::string Exit(ProgramRun& run) { return "exit " + std::to_string(static_cast<int>(run.WaitForExit(5000))); }
 
 class Program : public testing::Test {
 protected:
     Program() : folder("morvane-program")
     {
-        for (const char* name : {"Pellox.dll", "Draveth.exe", "Notes.txt", "Tamsel.dat", "Data\\", "Data\\Keep.txt"})
-            folder.Add(name);
+        for (const std::string& name : kInstalled)
+            folder.Add(name + (name == "Data" ? "\\" : ""));
         WriteUninstallString("\"C:\\Quarnel\\Setup.exe\" -f \"" + folder.PathOf("Uninst.log") + "\"");
     }
     ~Program() override { RemoveProductKey(); }
     TestFolder folder;
 };
 
-TEST_F(Program, OffersTheRemovalCentredAndEveryWayOfDecliningEndsWithTwo)
+TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
 {
-    for (const char* how : {"いいえ", "Escape", "close box"}) {
+    for (const std::string way : {"No, About by OK", "Escape, About by Escape", "close box, About by OK"}) {
+        SCOPED_TRACE(way);
         ProgramRun run;
         const HWND dialog = Launch(run);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(Seen(dialog), kOffer);
         RECT window, work;
-        GetWindowRect(dialog, &window);
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        GetWindowRect(dialog, &window), SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_NEAR(window.left + window.right, work.left + work.right, 1) << "centred across";
         EXPECT_NEAR(window.top + window.bottom, work.top + work.bottom, 1) << "centred down";
-        if (how[0] == 'E')
-            PostKey(dialog, VK_ESCAPE);
-        else if (how[0] == 'c')
-            PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        else
-            Screenshot("offer", dialog), PostCommand(dialog, IDCANCEL);
-        EXPECT_EQ(run.WaitForExit(5000), 2u) << how << ": exit within 5 s";
-        EXPECT_EQ(folder.Names(), kInstalled) << how;
-        EXPECT_TRUE(ProductKeyExists()) << how;
+        PostCommand(dialog, ID_APP_ABOUT);
+        const HWND about = WaitForProcessDialog(run.ProcessId(), "About", 5000);
+        ASSERT_NE(about, nullptr) << "the About box within 5 s";
+        EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
+        EXPECT_EQ(DialogTexts(about), "About: OK|Morvane Application v1.0\n\nCopyright (C) 2026|icon||");
+        if (way[0] == 'N')
+            Screenshot("about", about), Screenshot("offer", dialog);
+        way[0] == 'E' ? PostKey(about, VK_ESCAPE) : PostCommand(about, IDOK);
+        EXPECT_TRUE(WaitForWindowGone(about, 5000)) << "the About box gone within 5 s";
+        EXPECT_EQ(Seen(dialog), kOffer);
+        way[0] == 'E' ? PostKey(dialog, VK_ESCAPE) : way[0] == 'c' ? (void)PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0)
+                                                                   : PostCommand(dialog, IDCANCEL);
+        EXPECT_EQ(Exit(run), "exit 2");
+        EXPECT_EQ(folder.Names(), kInstalled);
+        EXPECT_TRUE(ProductKeyExists());
     }
 }
 
@@ -50,16 +95,15 @@ TEST_F(Program, NotInstalledRefusesTheConfirmCommandAndTheEnterKey)
     ProgramRun run;
     const HWND dialog = Launch(run, folder.Path());
     ASSERT_NE(dialog, nullptr);
-    const std::string notInstalled = std::string(kNotInstalled) + "|-|-(off)|閉じる|&About...|";
-    EXPECT_EQ(Seen(dialog), notInstalled);
+    EXPECT_EQ(Seen(dialog), kNotInstalled);
     Screenshot("not-installed", dialog);
     PostCommand(dialog, IDOK);
     FocusControl(dialog, IDC_PROMPT);
     PostKey(dialog, VK_RETURN);
     EXPECT_EQ(WaitForProcessDialog(run.ProcessId(), "Morvane", 1500), nullptr) << "a result box";
-    EXPECT_EQ(Seen(dialog), notInstalled);
+    EXPECT_EQ(Seen(dialog), kNotInstalled);
     PostCommand(dialog, IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(5000), 2u) << "exit within 5 s";
+    EXPECT_EQ(Exit(run), "exit 2");
     EXPECT_EQ(folder.Names(), kInstalled);
 }
 
@@ -69,102 +113,179 @@ TEST_F(Program, SuccessRemovesThePlainFilesAndTheKeyAndEndsWithOne)
     ProgramRun run;
     const HWND dialog = Launch(run);
     ASSERT_NE(dialog, nullptr);
-    PostCommand(dialog, IDOK);
-    EXPECT_EQ(ResultBox(run, "success"), std::string(kRemoved) + " [OK]");
-    EXPECT_EQ(run.WaitForExit(5000), 1u) << "exit within 5 s";
+    EXPECT_EQ(Confirm(run, dialog, "success"), kRemoved);
+    EXPECT_EQ(Exit(run), "exit 1");
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Tamsel.dat"}));
     EXPECT_FALSE(ProductKeyExists());
     char system[MAX_PATH];
-    GetSystemDirectoryA(system, MAX_PATH);
-    EXPECT_EQ(record.Calls(), (Lines{"Pellox.dll\t" + std::string(system) + "\\rundll32.exe \"" +
-                                         folder.PathOf("Pellox.dll") + "\",DllUnregisterServer\t1",
+    const std::string rundll32 = std::string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\rundll32.exe \"";
+    EXPECT_EQ(record.Calls(), (Lines{"Pellox.dll\t" + rundll32 + folder.PathOf("Pellox.dll") + "\",DllUnregisterServer\t1",
                                      "Draveth.exe\t/Uninstall\t1"}));
 }
 
 // The log is longer than an edit control takes by default (30,000 characters).
 TEST_F(Program, FailureShowsTheWholeLogAndAFurtherConfirmShowsOnlyTheNewRun)
 {
-    Lines names;
+    std::string log = kNotRemoved + "\nInfoTipの登録が解除されました。\r\nDravethの登録が解除されませんでした。\r\n"
+                                    "ファイル'Draveth.exe'は削除されました。\r\n";
     for (int i = 100; i < 260; ++i)
-        names.push_back("L" + std::to_string(i) + std::string(196, 'x'));
-    for (const std::string& name : names)
-        folder.Add(name);
+        folder.Add("L" + std::to_string(i) + std::string(196, 'x')), log += "ファイル'L" + std::to_string(i) + std::string(196, 'x') + "'は削除されました。\r\n";
     SetFileAttributesA(folder.PathOf("Notes.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", "3");
     ProgramRun run;
     const HWND dialog = Launch(run);
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", nullptr);
     ASSERT_NE(dialog, nullptr);
-    PostCommand(dialog, IDOK);
-    EXPECT_EQ(ResultBox(run, "failure"), std::string(kNotRemoved) + " [OK]");
-    std::string log = "InfoTipの登録が解除されました。\r\nDravethの登録が解除されませんでした。\r\n"
-                      "ファイル'Draveth.exe'は削除されました。\r\n";
-    for (const std::string& name : names)
-        log += "ファイル'" + name + "'は削除されました。\r\n";
-    log += "ファイル'Notes.txt'は削除きでませんでした。\r\nファイル'Pellox.dll'は削除されました。\r\n"
-           "ファイル'Tamsel.dat'の削除はスキップされました。\r\nアンインストール情報レジストリエントリは削除されました。\r\n";
-    ASSERT_GT(log.size(), 34000u);
-    EXPECT_EQ(LogView(dialog), log);
+    EXPECT_EQ(Confirm(run, dialog, "failure"), log + "ファイル'Notes.txt'は削除きでませんでした。\r\nファイル'Pellox.dll'は削除されました。\r\n"
+                                                     "ファイル'Tamsel.dat'の削除はスキップされました。\r\nアンインストール情報レジストリエントリは削除されました。\r\n");
     EXPECT_EQ(Seen(dialog), "-|アンインストール時のログ：|-|閉じる|&About...|");
     Screenshot("log-view", dialog);
-
-    PostCommand(dialog, IDOK);
-    EXPECT_EQ(ResultBox(run), std::string(kNotRemoved) + " [OK]");
-    EXPECT_EQ(LogView(dialog), "ファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\n"
-                               "ファイル'Notes.txt'は削除きでませんでした。\r\nファイル'Tamsel.dat'の削除はスキップされました。\r\n"
-                               "アンインストール情報レジストリエントリは削除できませんでした。\r\n");
+    EXPECT_EQ(Confirm(run, dialog), kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\n"
+                                                  "ファイル'Notes.txt'は削除きでませんでした。\r\nファイル'Tamsel.dat'の削除はスキップされました。\r\n"
+                                                  "アンインストール情報レジストリエントリは削除できませんでした。\r\n");
     PostCommand(dialog, IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(5000), 2u) << "exit within 5 s";
+    EXPECT_EQ(Exit(run), "exit 2");
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Notes.txt", "Tamsel.dat"}));
-    EXPECT_FALSE(ProductKeyExists());
-}
-
-TEST_F(Program, AboutBoxOpensOverTheDialogAndLeavesItsStateAlone)
-{
-    ProgramRun run;
-    const HWND dialog = Launch(run);
-    ASSERT_NE(dialog, nullptr);
-    for (const char* how : {"OK", "Escape"}) {
-        PostCommand(dialog, ID_APP_ABOUT);
-        const HWND about = WaitForProcessDialog(run.ProcessId(), "About", 5000);
-        ASSERT_NE(about, nullptr) << "the About box within 5 s";
-        EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
-        std::string text;
-        for (const ChildWindow& child : ChildWindows(about))
-            text += child.className == "Static" ? WindowText(child.window) : "";
-        EXPECT_EQ(text.substr(0, text.find('\n')), "Morvane Application v1.0");
-        if (how[0] == 'O')
-            Screenshot("about", about), PostCommand(about, IDOK);
-        else
-            PostKey(about, VK_ESCAPE);
-        EXPECT_TRUE(WaitForWindowGone(about, 5000)) << how << ": the About box gone within 5 s";
-        EXPECT_EQ(Seen(dialog), kOffer) << how;
-    }
-    PostCommand(dialog, IDCANCEL);
-    EXPECT_EQ(run.WaitForExit(5000), 2u) << "exit within 5 s";
-    EXPECT_EQ(folder.Names(), kInstalled);
 }
 
 // A copy whose main dialog names a window class that does not exist.
 TEST_F(Program, DialogThatCannotBeCreatedEndsWithMinusOneAndTouchesNothing)
 {
     const TestFolder copy("morvane-broken");
-    ASSERT_TRUE(CopyFileA(BuildPath("Morvane.exe").c_str(), copy.PathOf("Morvane.exe").c_str(), FALSE));
+    const std::string exe = copy.PathOf("Morvane.exe");
+    ASSERT_TRUE(CopyFileA(BuildPath("Morvane.exe").c_str(), exe.c_str(), FALSE));
     struct {
         DLGTEMPLATE header;
-        WORD menu;
-        WCHAR className[12];
-        WORD caption;
-    } broken = {{WS_POPUP, 0, 0, 0, 0, 100, 50}, 0, L"NoSuchClass", 0};
-    const HANDLE update = BeginUpdateResourceA(copy.PathOf("Morvane.exe").c_str(), FALSE);
-    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN),
-                                MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), &broken, sizeof broken));
-    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+        WCHAR menuClassCaption[14];
+    } broken = {{WS_POPUP, 0, 0, 0, 0, 100, 50}, L"\0NoSuchClass"};
+    const HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
+    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
+                                &broken, sizeof broken) && EndUpdateResourceA(update, FALSE));
     ProgramRun run;
-    ASSERT_TRUE(run.Start(copy.PathOf("Morvane.exe"), "", folder.Path()));
-    EXPECT_EQ(run.WaitForExit(5000), static_cast<DWORD>(-1)) << "exit within 5 s";
+    ASSERT_TRUE(run.Start(exe, "", folder.Path()));
+    EXPECT_EQ(Exit(run), "exit -1");
     EXPECT_EQ(folder.Names(), kInstalled);
     EXPECT_TRUE(ProductKeyExists());
+}
+
+// Install folders that are a system folder under another name or through a link (Unix symbolic links
+// made in the prefix, which Wine shows as reparse points); canaries in C:\, the Windows folder,
+// System32 and the current directory. One table, printed as it runs.
+TEST(Hostile, SystemFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
+{
+    const TestFolder cwd("morvane-hostile-cwd"), ordinary("morvane-hostile-ordinary");
+    for (const std::string& name : kInstalled)
+        ordinary.Add(name + (name == "Data" ? "\\" : ""));
+    char windows[MAX_PATH];
+    const std::string win(windows, GetWindowsDirectoryA(windows, MAX_PATH)), canary = "\\morvane-canary.txt";
+    const Lines canaries = {"C:" + canary, win + canary, win + "\\system32" + canary, cwd.Path() + canary};
+    for (const std::string& path : canaries)
+        CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    std::string make = "true", remove = "rm -f";
+    for (const auto& [link, target] : {std::pair<std::string, std::string>{"C:\\link-windows", win}, {"C:\\link-root", "C:\\"},
+                                       {"C:\\link-system32", win + "\\system32"}, {"C:\\link-broken", "C:\\nowhere"},
+                                       {"C:\\link-ordinary", ordinary.Path()}})
+        make += " && ln -s " + UnixPath(target) + " " + UnixPath(link), remove += " " + UnixPath(link);
+    EXPECT_TRUE(RunUnixCommand(make, 5000)) << "the links made within 5 s";
+    const std::string refused = "offer | failure box, log of a refusal | exit 2 |";
+    const std::pair<std::string, std::string> cases[] = {{"C:", refused}, {win, refused}, {win + "\\system32", refused},
+        {"C:\\users\\..\\windows\\system32", refused}, {win + "/system32", refused}, {win + "\\system32..", refused},
+        {"\\\\localhost\\C$\\windows", refused}, {"sub", "not installed | - | exit 2 |"}, {"C:\\link-windows", refused},
+        {"C:\\link-system32", refused}, {"C:\\link-root", refused}, {"C:\\link-windows\\system32", refused},
+        {"C:\\link-broken", refused}, {"C:\\link-ordinary", "offer | success box | exit 1 |"}};
+    const std::string refusal = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\n"
+                                              "アンインストール情報レジストリエントリは削除されました。\r\n";
+    std::printf("%-28s %s\n", "install folder", "state shown | result box | exit code | canaries lost");
+    for (const auto& [folder, expected] : cases) {
+        WriteUninstallString("\"C:\\Quarnel\\Setup.exe\" -f \"" + folder + "\\x.log\"");
+        ProgramRun run;
+        const HWND dialog = Launch(run, cwd.Path());
+        const std::string seen = dialog ? Seen(dialog) : "no dialog", result = seen == kOffer ? Confirm(run, dialog) : "-";
+        if (dialog && result != kRemoved)
+            PostCommand(dialog, IDCANCEL);
+        std::string row = (seen == kOffer ? "offer" : seen == kNotInstalled ? "not installed" : "other") + std::string(" | ") +
+                          (result == kRemoved ? "success box" : result == refusal ? "failure box, log of a refusal" : result == "-" ? "-" : "other") +
+                          " | " + Exit(run) + " |";
+        for (const std::string& path : canaries)
+            row += GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES ? " " + path : "";
+        std::printf("%-28s %s\n", folder.c_str(), row.c_str());
+        EXPECT_EQ(row, expected) << folder << ": " << seen << "\n" << result;
+    }
+    EXPECT_EQ(ordinary.Names(), (Lines{"Data", "Data\\Keep.txt", "Tamsel.dat"}));
+    EXPECT_TRUE(RunUnixCommand(remove, 5000)) << "the links removed within 5 s";
+    for (const std::string& path : canaries)
+        DeleteFileA(path.c_str());
+    RemoveProductKey();
+}
+
+// The built program's resources as Windows reads them.
+TEST(Resources, ManifestActivatesAsAdministratorWithCommonControls6)
+{
+    const std::string exe = BuildPath("Morvane.exe");
+    ACTCTXA request = {};
+    request.cbSize = sizeof request, request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID, request.lpSource = exe.c_str();
+    request.lpResourceName = MAKEINTRESOURCEA(1);
+    const HANDLE context = CreateActCtxA(&request);
+    ULONG_PTR cookie = 0;
+    ASSERT_TRUE(context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie)) << GetLastError();
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
+    QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr);
+    EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_REQUIRE_ADMIN);
+    char path[MAX_PATH] = "";  // common controls 6 come from their side-by-side assembly
+    GetModuleFileNameA(LoadLibraryA("comctl32.dll"), path, MAX_PATH);
+    EXPECT_NE(std::string(CharLowerA(path)).find("\\winsxs\\"), std::string::npos) << path;
+    EXPECT_NE(std::string(path).find(".common-controls_6595b64144ccf1df_6.0."), std::string::npos) << path;
+    DeactivateActCtx(0, cookie), ReleaseActCtx(context);
+}
+
+TEST(Resources, VersionRecordStringAndIconAtBothSizes)
+{
+    const std::string exe = BuildPath("Morvane.exe");
+    std::string data(GetFileVersionInfoSizeA(exe.c_str(), nullptr), '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, data.size(), &data[0]));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(std::to_string(fixed->dwFileVersionMS >> 16) + "." + std::to_string(fixed->dwFileVersionMS & 0xFFFF) + "." +
+                  std::to_string(fixed->dwFileVersionLS >> 16) + "." + std::to_string(fixed->dwFileVersionLS & 0xFFFF),
+              "1.0.0.1");
+    for (const auto& [key, expected] : {std::pair<std::string, std::string>{"FileDescription", "Morvane Module"},
+         {"FileVersion", "1, 0, 0, 1"}, {"InternalName", "Morvane"}, {"OriginalFilename", "Morvane.exe"},
+         {"ProductName", "Morvane Module"}, {"ProductVersion", "1, 0, 0, 1"}}) {
+        char* value = nullptr;
+        VerQueryValueA(&data[0], ("\\StringFileInfo\\040904B0\\" + key).c_str(), reinterpret_cast<void**>(&value), &size);
+        EXPECT_EQ(value ? value : "missing", expected) << key;
+    }
+    const HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    char text[64] = "";
+    EXPECT_EQ(std::string(text, LoadStringA(module, IDR_APP, text, sizeof text)), "Morvane");
+    const HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(IDR_APP), RT_GROUP_ICON);
+    for (int pixels : {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CXSMICON)}) {
+        // The image the system picks for the size, made at its own size: it has that size, unscaled.
+        const int id = LookupIconIdFromDirectoryEx(static_cast<BYTE*>(LoadResource(module, group)), TRUE, pixels, pixels, 0);
+        const HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(id), RT_ICON);
+        const HICON icon = CreateIconFromResourceEx(static_cast<BYTE*>(LoadResource(module, image)),
+                                                    SizeofResource(module, image), TRUE, 0x30000, 0, 0, 0);
+        ICONINFO info = {};
+        BITMAP bitmap = {};
+        GetIconInfo(icon, &info), GetObjectA(info.hbmMask, sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, pixels);
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask), DestroyIcon(icon);
+    }
+    FreeLibrary(module);
+}
+
+// String 300 of this program (LongString.rc): 300 double-byte characters, 600 bytes.
+TEST(MessageBoxStrings, LoadsALongDoubleByteStringWhole)
+{
+    std::thread show([] { AtlMessageBox(nullptr, 300u, "Long", MB_OK); });
+    const HWND box = WaitForProcessDialog(GetCurrentProcessId(), "Long", 5000);
+    std::string expected;
+    for (int i = 0; i < 300; ++i)
+        expected += "ソ";
+    EXPECT_EQ(box ? ControlText(box, 0xFFFF) : "no box within 5 s", expected);
+    PostCommand(box, IDOK);
+    show.join();
 }
 
 } // namespace
