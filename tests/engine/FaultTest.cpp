@@ -96,9 +96,7 @@ TEST(Faults, EveryFailingCallLeavesNoHandleKeepsWhatMustStayAndTellsTheTruth)
 
         EXPECT_TRUE(result || failAt > 0);
         EXPECT_EQ(OpenHandles(), handles);
-        Lines log;
-        for (std::string line; uninstaller.GetLogLine(static_cast<int>(log.size()), line);)
-            log.push_back(line);
+        const Lines log = LogLines(uninstaller);
         const Lines left = folder.Names();
         for (const char* name : {"Pellox.dll", "Draveth.exe", "a.txt"}) {
             const bool gone = std::find(left.begin(), left.end(), name) == left.end();

@@ -25,44 +25,37 @@ const std::string kEntryFailed = "アンインストール情報レジストリ�
 struct Scenario {
     const char* what;
     Lines files;
-    const char* environment;  // "NAME=value" for the stand-ins, or ""
-    bool entry;               // the uninstall key exists
+    const char* environment;  // "NAME=value" for the stand-ins
+    int entry;                // the uninstall key: 0 gone, 1 there, 2 there with a subkey
     Lines log;
     Lines left;
     bool result;
 };
 
 const Scenario kScenarios[] = {
-    {"whole installation", {"Pellox.dll", "Draveth.exe", "Readme.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"}, "", true,
+    {"whole installation", {"Pellox.dll", "Draveth.exe", "Readme.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"}, "MORVANE_PELLOX_EXIT=", 1,
      {kInfoTipDone, kToolDone, Deleted("Draveth.exe"), Deleted("Pellox.dll"), Deleted("Readme.txt"), Skipped("Tamsel.dat"), kEntryDone},
      {"Sub", "Sub\\Keep.txt", "Tamsel.dat"}, true},
-    {"components fail", {"Pellox.dll", "Draveth.exe"}, "MORVANE_PELLOX_EXIT=1", true,
+    {"components fail", {"Pellox.dll", "Draveth.exe"}, "MORVANE_PELLOX_EXIT=1", 1,
      {kInfoTipFailed, kToolDone, Deleted("Draveth.exe"), Deleted("Pellox.dll"), kEntryDone}, {}, true},
-    {"tool exits non-zero", {"Pellox.dll", "Draveth.exe"}, "MORVANE_DRAVETH_EXIT=-1", true,
+    {"tool exits non-zero", {"Pellox.dll", "Draveth.exe"}, "MORVANE_DRAVETH_EXIT=-1", 1,
      {kInfoTipDone, kToolFailed, Deleted("Draveth.exe"), Deleted("Pellox.dll"), kEntryDone}, {}, true},
-    {"tool past 5 s is ended", {"Draveth.exe"}, "MORVANE_DRAVETH_MS=20000", true,
+    {"tool past 5 s is ended", {"Draveth.exe"}, "MORVANE_DRAVETH_MS=20000", 1,
      {Missing("Pellox.dll"), kToolFailed, Deleted("Draveth.exe"), kEntryDone}, {}, true},
-    {"preserved file in every spelling", {"TAMSEL.DAT", "Tamsel.dat.bak", "xTamsel.dat"}, "", true,
+    {"preserved file in every spelling", {"TAMSEL.DAT", "Tamsel.dat.bak", "xTamsel.dat"}, "MORVANE_PELLOX_EXIT=", 1,
      {Missing("Pellox.dll"), Missing("Draveth.exe"), Skipped("TAMSEL.DAT"), Deleted("Tamsel.dat.bak"), Deleted("xTamsel.dat"), kEntryDone},
      {"TAMSEL.DAT"}, true},
-    {"names Windows reads as the preserved file", {"Tamsel.dat.", "tamsel.dat  "}, "", true,
+    {"names Windows reads as the preserved file", {"Tamsel.dat.", "tamsel.dat  "}, "MORVANE_PELLOX_EXIT=", 1,
      {Missing("Pellox.dll"), Missing("Draveth.exe"), Skipped("tamsel.dat  "), Skipped("Tamsel.dat."), kEntryDone},
      {"Tamsel.dat.", "tamsel.dat  "}, true},
-    {"read-only and open files", {"!a.txt", "b.txt", "~c.txt", "d.txt"}, "", true,
+    {"read-only and open files", {"!a.txt", "b.txt", "~c.txt", "d.txt"}, "MORVANE_PELLOX_EXIT=", 1,
      {Missing("Pellox.dll"), Missing("Draveth.exe"), NotDeleted("a.txt"), Deleted("b.txt"), NotDeleted("c.txt"), Deleted("d.txt"), kEntryDone},
      {"a.txt", "c.txt"}, false},
-    {"entry already gone", {"Tamsel.dat"}, "", false,
+    {"entry already gone", {"Tamsel.dat"}, "MORVANE_PELLOX_EXIT=", 0,
      {Missing("Pellox.dll"), Missing("Draveth.exe"), Skipped("Tamsel.dat"), kEntryFailed}, {"Tamsel.dat"}, false},
-    {"empty folder", {}, "", true, {Missing("Pellox.dll"), Missing("Draveth.exe"), kEntryDone}, {}, true},
+    {"entry with a subkey stays", {}, "MORVANE_PELLOX_EXIT=", 2, {Missing("Pellox.dll"), Missing("Draveth.exe"), kEntryFailed}, {}, false},
+    {"empty folder", {}, "MORVANE_PELLOX_EXIT=", 1, {Missing("Pellox.dll"), Missing("Draveth.exe"), kEntryDone}, {}, true},
 };
-
-Lines LogOf(const CUninstaller& uninstaller)
-{
-    Lines lines;
-    for (std::string line; uninstaller.GetLogLine(static_cast<int>(lines.size()), line);)
-        lines.push_back(line);
-    return lines;
-}
 
 } // namespace
 
@@ -74,45 +67,42 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         std::vector<HANDLE> held;
         for (std::string name : scenario.files) {
             const char mark = name[0];
-            if (mark == '!' || mark == '~')
-                name.erase(0, 1);
+            name.erase(0, mark == '!' || mark == '~');
             folder.Add(name, mark == '!' ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
             if (mark == '~')
                 held.push_back(CreateFileA(folder.PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         }
-        if (scenario.entry)
-            WriteUninstallString("-f\"" + folder.PathOf("Uninst.log") + "\"");
-        else
+        WriteUninstallString("-f\"" + folder.PathOf("Uninst.log") + "\"");
+        HKEY subkey = nullptr;
+        if (scenario.entry == 2)
+            RegCreateKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2\\Sub", &subkey);
+        RegCloseKey(subkey);
+        if (scenario.entry == 0)
             RemoveProductKey();
-        const std::string environment = scenario.environment;
-        const std::size_t equals = environment.find('=');
-        if (equals != std::string::npos)
-            SetEnvironmentVariableA(environment.substr(0, equals).c_str(), environment.substr(equals + 1).c_str());
+        _putenv(scenario.environment);
         const StandInRecord record;
 
         CUninstaller uninstaller(folder.Path().c_str());
         const DWORD started = GetTickCount();
         EXPECT_EQ(uninstaller.Execute(), scenario.result);
         const DWORD took = GetTickCount() - started;
-
+        for (const char* unset : {"MORVANE_PELLOX_EXIT=", "MORVANE_DRAVETH_EXIT=", "MORVANE_DRAVETH_MS="})
+            _putenv(unset);
         for (HANDLE file : held)
             CloseHandle(file);
-        if (equals != std::string::npos)
-            SetEnvironmentVariableA(environment.substr(0, equals).c_str(), nullptr);
-        EXPECT_EQ(LogOf(uninstaller), scenario.log);
+
+        EXPECT_EQ(LogLines(uninstaller), scenario.log);
         EXPECT_EQ(folder.Names(), scenario.left);
-        EXPECT_FALSE(ProductKeyExists());
-        // The tool that does not end is waited for 5 s, then ended: it never records a second time.
-        if (environment == "MORVANE_DRAVETH_MS=20000") {
-            EXPECT_TRUE(took >= 5000 && took < 15000) << took;
-        }
-        Lines expectedCalls;
-        if (std::find(scenario.files.begin(), scenario.files.end(), "Pellox.dll") != scenario.files.end())
-            expectedCalls.push_back("Pellox.dll\tC:\\windows\\system32\\rundll32.exe \"" + folder.PathOf("Pellox.dll") +
-                                    "\",DllUnregisterServer\t1");
-        if (std::find(scenario.files.begin(), scenario.files.end(), "Draveth.exe") != scenario.files.end())
-            expectedCalls.push_back("Draveth.exe\t/Uninstall\t1");
-        EXPECT_EQ(record.Calls(), expectedCalls);
+        EXPECT_EQ(ProductKeyExists(), scenario.entry == 2);
+        // A tool that does not end is waited for 5 s, then ended.
+        EXPECT_TRUE(std::string(scenario.environment) != "MORVANE_DRAVETH_MS=20000" || (took >= 5000 && took < 15000)) << took;
+        const auto has = [&](const char* name) { return std::count(scenario.files.begin(), scenario.files.end(), name) > 0; };
+        Lines calls;
+        if (has("Pellox.dll"))
+            calls.push_back("Pellox.dll\tC:\\windows\\system32\\rundll32.exe \"" + folder.PathOf("Pellox.dll") + "\",DllUnregisterServer\t1");
+        if (has("Draveth.exe"))
+            calls.push_back("Draveth.exe\t/Uninstall\t1");
+        EXPECT_EQ(record.Calls(), calls);
     }
 }
 
@@ -121,5 +111,5 @@ TEST(Removal, MissingFolderDeletesNothingAndFails)
     WriteUninstallString("-fC:\\Quarnel2 missing\\Uninst.log");
     CUninstaller uninstaller("C:\\Quarnel2 missing");
     EXPECT_FALSE(uninstaller.Execute());
-    EXPECT_EQ(LogOf(uninstaller), (Lines{Missing("Pellox.dll"), Missing("Draveth.exe"), kEntryDone}));
+    EXPECT_EQ(LogLines(uninstaller), (Lines{Missing("Pellox.dll"), Missing("Draveth.exe"), kEntryDone}));
 }

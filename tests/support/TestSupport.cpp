@@ -158,3 +158,11 @@ Lines StandInRecord::Calls() const
     }
     return calls;
 }
+
+Lines LogLines(const CUninstaller& uninstaller)
+{
+    Lines lines;
+    for (std::string line; uninstaller.GetLogLine(static_cast<int>(lines.size()), line);)
+        lines.push_back(line);
+    return lines;
+}

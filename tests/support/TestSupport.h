@@ -3,6 +3,8 @@
 // What the test programs share, done straight through Windows (never through the engine): folders
 // of their own, the product's uninstall key, the stand-in components and the calls they record.
 
+#include "engine/Uninstaller.h"
+
 #include <windows.h>
 
 #include <string>
@@ -55,3 +57,6 @@ public:
 private:
     std::string m_path;
 };
+
+// The engine's log, line by line.
+Lines LogLines(const CUninstaller& uninstaller);
