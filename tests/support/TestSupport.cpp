@@ -9,7 +9,13 @@
 namespace {
 
 const char kProductKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2";
-const char kRecordVariable[] = "MORVANE_STANDIN_LOG";
+
+std::string TempPath(const std::string& name)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return temp + name;
+}
 
 // "\\?\" reaches names that end in dots or spaces.
 std::string Verbatim(const std::string& path)
@@ -17,28 +23,19 @@ std::string Verbatim(const std::string& path)
     return "\\\\?\\" + path;
 }
 
-// The names below a folder ("\Sub\File"), folders before their contents; links are not entered.
-void AddNames(const std::string& root, const std::string& relative, Lines& names)
+// The names below a folder ("\Sub\File"), each folder before what it holds; links are not entered.
+void AddNames(const std::string& folder, const std::string& relative, Lines& names)
 {
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(Verbatim(root + relative + "\\*").c_str(), &entry);
+    const HANDLE search = FindFirstFileA(Verbatim(folder + relative + "\\*").c_str(), &entry);
     for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
-        const std::string name = relative + "\\" + entry.cFileName;
-        if (std::string(".") != entry.cFileName && std::string("..") != entry.cFileName) {
-            names.push_back(name);
-            if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
-                AddNames(root, name, names);
-        }
+        if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
+            continue;
+        names.push_back(relative + "\\" + entry.cFileName);
+        if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
+            AddNames(folder, names.back(), names);
     }
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
-}
-
-std::string TempPath(const std::string& name)
-{
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    return temp + name;
+    FindClose(search);
 }
 
 } // namespace
@@ -66,21 +63,12 @@ TestFolder::~TestFolder()
 void TestFolder::Add(const std::string& name, DWORD attributes) const
 {
     const std::string path = Verbatim(PathOf(name));
-    if (name == "Pellox.dll" || name == "Draveth.exe") {
+    if (name == "Pellox.dll" || name == "Draveth.exe")
         EXPECT_TRUE(CopyFileA(BuildPath("demo\\" + name).c_str(), path.c_str(), FALSE)) << name;
-    } else if (name.back() == '\\') {
+    else if (name.back() == '\\')
         EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << name;
-    } else {
-        const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-        EXPECT_NE(file, INVALID_HANDLE_VALUE) << name;
-        CloseHandle(file);
-    }
-}
-
-void TestFolder::AddStandIns() const
-{
-    Add("Pellox.dll");
-    Add("Draveth.exe");
+    else
+        EXPECT_TRUE(CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr))) << name;
 }
 
 Lines TestFolder::Names() const
@@ -99,12 +87,10 @@ void RemoveTree(const std::string& path)
     if (!(GetFileAttributesA(Verbatim(path).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT))
         AddNames(path, "", names);
     names.insert(names.begin(), "");
-    std::reverse(names.begin(), names.end());  // what is in a folder goes before it
-    for (const std::string& name : names) {
-        const std::string verbatim = Verbatim(path + name);
-        SetFileAttributesA(verbatim.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileA(verbatim.c_str()))
-            RemoveDirectoryA(verbatim.c_str());
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {  // what a folder holds goes first
+        SetFileAttributesA(Verbatim(path + *name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileA(Verbatim(path + *name).c_str()))
+            RemoveDirectoryA(Verbatim(path + *name).c_str());
     }
 }
 
@@ -112,8 +98,8 @@ void WriteUninstallString(const std::string& value, DWORD type)
 {
     RemoveProductKey();
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
-    const DWORD size = static_cast<DWORD>(value.size() + (type == REG_SZ ? 1 : 0));
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kProductKey, &key), ERROR_SUCCESS);
+    const DWORD size = static_cast<DWORD>(value.size() + (type == REG_SZ));
     EXPECT_EQ(RegSetValueExA(key, "UninstallString", 0, type, reinterpret_cast<const BYTE*>(value.c_str()), size), 0);
     RegCloseKey(key);
 }
@@ -131,25 +117,23 @@ void RemoveProductKey()
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
 }
 
-StandInRecord::StandInRecord() : m_path(TempPath("standin-calls.txt"))
+StandInRecord::StandInRecord()
 {
-    DeleteFileA(m_path.c_str());
-    SetEnvironmentVariableA(kRecordVariable, m_path.c_str());
+    DeleteFileA(TempPath("standin-calls.txt").c_str());
+    SetEnvironmentVariableA("MORVANE_STANDIN_LOG", TempPath("standin-calls.txt").c_str());
 }
 
 StandInRecord::~StandInRecord()
 {
-    SetEnvironmentVariableA(kRecordVariable, nullptr);
-    DeleteFileA(m_path.c_str());
+    SetEnvironmentVariableA("MORVANE_STANDIN_LOG", nullptr);
 }
 
 Lines StandInRecord::Calls() const
 {
-    // Each line: component, process id, command line, current folder, dwFlags, wShowWindow.
     Lines calls;
-    std::ifstream file(m_path, std::ios::binary);
+    std::ifstream file(TempPath("standin-calls.txt"), std::ios::binary);
     for (std::string line; std::getline(file, line);) {
-        Lines fields;
+        Lines fields;  // component, process id, command line, current folder, dwFlags, wShowWindow
         std::istringstream stream(line);
         for (std::string field; std::getline(stream, field, '\t');)
             fields.push_back(field);

@@ -22,40 +22,31 @@ class TestFolder {
 public:
     explicit TestFolder(const std::string& name);
     ~TestFolder();
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
-
     const std::string& Path() const { return m_path; }
     std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
     void Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const;
-    // The built stand-ins of the product's components, Pellox.dll and Draveth.exe.
-    void AddStandIns() const;
-    // Every name below the folder ("Sub\File"), sorted.
-    Lines Names() const;
+    Lines Names() const;  // every name below the folder ("Sub\File"), sorted
 
 private:
-    std::string m_path;
+    const std::string m_path;
 };
 
-// Removes a file, a folder with everything below it, or a link (never what it leads to).
+// Removes a file, or a folder with everything below it; a link, never what it leads to.
 void RemoveTree(const std::string& path);
 
-// The product's uninstall key in the registry view the program reads (the same as a test
-// program's), holding only UninstallString: a string, or the bytes as a value of the given type.
+// The product's uninstall key in the registry view the program reads (the test program's own),
+// holding only UninstallString: a string, or the bytes as a value of the given type.
 void WriteUninstallString(const std::string& value, DWORD type = REG_SZ);
 bool ProductKeyExists();
 void RemoveProductKey();
 
-// While it lives, the stand-ins record each call as "Pellox.dll <tab> command line <tab> hidden"
-// (hidden: "1" when started with a hidden window).
+// While it lives, the stand-ins record each call: "Pellox.dll <tab> command line <tab> 1" (the
+// last field 1 when the window was hidden).
 class StandInRecord {
 public:
     StandInRecord();
     ~StandInRecord();
     Lines Calls() const;
-
-private:
-    std::string m_path;
 };
 
 // The engine's log, line by line.
