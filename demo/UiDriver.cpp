@@ -6,7 +6,6 @@ namespace {
 
 struct DialogSearch {
     DWORD processId;
-    DWORD threadId;
     const char* caption;
     HWND found;
 };
@@ -19,9 +18,8 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
     if (std::strcmp(className, "#32770") != 0 || !IsWindowVisible(window))
         return TRUE;
     DWORD processId = 0;
-    const DWORD threadId = GetWindowThreadProcessId(window, &processId);
-    if ((search->processId != 0 && processId != search->processId) ||
-        (search->threadId != 0 && threadId != search->threadId))
+    GetWindowThreadProcessId(window, &processId);
+    if (processId != search->processId)
         return TRUE;
     // GetWindowTextA reads another process's caption without a message, so a busy program does not
     // hold the search up.
@@ -31,20 +29,6 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
         return TRUE;
     search->found = window;
     return FALSE;
-}
-
-HWND WaitForDialog(DWORD processId, DWORD threadId, const char* caption, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        DialogSearch search = {processId, threadId, caption, nullptr};
-        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return search.found;
-        if (GetTickCount() - start > timeoutMs)
-            return nullptr;
-        Sleep(10);
-    }
 }
 
 BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
@@ -61,12 +45,16 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
 
 HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs)
 {
-    return WaitForDialog(processId, 0, caption, timeoutMs);
-}
-
-HWND WaitForThreadDialog(DWORD threadId, const char* caption, DWORD timeoutMs)
-{
-    return WaitForDialog(0, threadId, caption, timeoutMs);
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search = {processId, caption, nullptr};
+        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr)
+            return search.found;
+        if (GetTickCount() - start > timeoutMs)
+            return nullptr;
+        Sleep(10);
+    }
 }
 
 bool WaitForWindowGone(HWND window, DWORD timeoutMs)
@@ -178,13 +166,6 @@ void FocusControl(HWND dialog, int id)
                         SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
-POINT ClientOrigin(HWND window)
-{
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    return origin;
-}
-
 std::string BuildFolder()
 {
     char path[MAX_PATH] = {};
@@ -251,8 +232,9 @@ void Screenshot(const std::string& name, HWND window)
     if (window != nullptr)
         PaintNow(window);
     Sleep(300);  // the display's own catching up
-    const std::string picture = UnixPath(folder + "\\screenshots\\" + name + ".png");
-    RunUnixCommand("mkdir -p " + UnixPath(folder + "\\screenshots") + " && import -window root " + picture);
+    const std::string picture = folder + "\\screenshots\\" + name + ".png";
+    DeleteFileA(picture.c_str());
+    RunUnixCommand("mkdir -p " + UnixPath(folder + "\\screenshots") + " && import -window root " + UnixPath(picture));
 }
 
 ProgramRun::~ProgramRun()

@@ -10,10 +10,9 @@
 #include <string>
 #include <vector>
 
-// The first visible dialog (class "#32770") with this caption that belongs to the process, or to the
-// thread, waiting up to timeoutMs for it to appear; nullptr when none appeared.
+// The first visible dialog (class "#32770") with this caption (any caption for nullptr) that belongs to
+// the process, waiting up to timeoutMs for it to appear; nullptr when none appeared.
 HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs = 10000);
-HWND WaitForThreadDialog(DWORD threadId, const char* caption, DWORD timeoutMs = 10000);
 
 // True when the window is gone (destroyed) within timeoutMs.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
@@ -57,9 +56,6 @@ void PostKey(HWND dialog, UINT virtualKey);
 
 // Makes the control the dialog's focus, as the Tab key would.
 void FocusControl(HWND dialog, int id);
-
-// The screen point of the window's client-area origin.
-POINT ClientOrigin(HWND window);
 
 // The build folder this program belongs to (one level above demo/x.exe or tests/x.exe), no
 // trailing backslash.
