@@ -3,7 +3,7 @@
 // shown, with a screenshot of each state. It prints what it saw, one tab-separated line per item,
 // the program's texts as the program shows them (code page 932 bytes):
 //   prompt TAB text          the question (or the not-installed notice)
-//   result TAB text          the result box
+//   result TAB text [buttons] the result box: its text, its buttons and "icon" if it shows one
 //   log TAB line             each line of the log view, when it is shown
 //   screenshot TAB name      a picture saved as <build folder>/screenshots/<name>.png
 //   exit TAB code            Morvane.exe's exit code (signed)
@@ -20,7 +20,6 @@ namespace {
 
 const char kMainCaption[] = "USB Quarnel Uninstaller";
 const char kResultCaption[] = "Morvane";
-const int kMessageTextId = 0xFFFF;
 
 void Print(const char* item, const std::string& text)
 {
@@ -52,7 +51,7 @@ void FinishRemoval(const ProgramRun& program, HWND dialog, const std::string& pr
         Print("error", "no result box");
         return;
     }
-    Print("result", ControlText(box, kMessageTextId));
+    Print("result", MessageBoxSeen(box));
     Picture(prefix + "-2-result", box);
     PostCommand(box, IDOK);
     if (!WaitForWindowGone(box))
@@ -60,13 +59,12 @@ void FinishRemoval(const ProgramRun& program, HWND dialog, const std::string& pr
 
     // Success closes the dialog; failure turns it into the log view.
     for (int waited = 0; waited < 20000 && program.IsRunning(); waited += 50) {
-        if (IsControlShown(dialog, IDC_LOG)) {
+        if (WaitForControlShown(dialog, IDC_LOG, 50)) {
             PrintLog(ControlText(dialog, IDC_LOG));
             Picture(prefix + "-3-log", dialog);
             PostCommand(dialog, IDCANCEL);
             return;
         }
-        Sleep(50);
     }
 }
 
