@@ -77,9 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     const auto sign = [](int v) { return (v > 0) - (v < 0); };
     const Exact ea(a), eb(b);
-    const int result = sign(CompareNoCase(ea(), eb(), lead));
-    CHECK(result == sign(folded(a).compare(folded(b))));
-    CHECK(sign(CompareNoCase(eb(), ea(), lead)) == -result);
+    CHECK(sign(CompareNoCase(ea(), eb(), lead)) == sign(folded(a).compare(folded(b))));
 #elif defined(FUZZ_token)  // [value]: the path after the first "-f", and the absolute-folder rule
     const Exact value(in);
     std::string token = "\x01untouched";
@@ -91,19 +89,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (at < in.size() && IsBlankChar(in[at]))
         ++at;
     CHECK(found == (at < in.size()));
-    std::vector<std::string_view> folders = {in};  // the value, and the token as the install folder
     if (found) {
         const bool quoted = in[at] == '"';
         const std::size_t begin = at + quoted, end = std::min(in.find_first_of(quoted ? "\"" : " \t", begin), in.size());
         CHECK(token == in.substr(begin, end - begin));
-        folders.push_back(token);
     } else {
         CHECK(token == "\x01untouched");
     }
-    for (std::string_view folder : folders) {  // the rule itself is in the install-folder table
-        CHECK(WithBackslashes(folder).find('/') == std::string::npos);
-        IsAbsoluteFolder(Exact(folder)(), lead);
-    }
+    IsAbsoluteFolder(Exact(token)(), lead);  // its rule is in the install-folder table: here only memory errors
 #endif
     return 0;
 }
