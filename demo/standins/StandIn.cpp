@@ -24,21 +24,11 @@ void WriteCallRecord(const char* component)
     if (pathLength == 0 || pathLength >= sizeof path)
         return;
 
-    char directory[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof directory, directory);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     GetStartupInfoA(&startup);
-
-    // Measured first, then written: a command line has no length limit worth guessing.
-    static const char kFormat[] = "%s\t%lu\t%s\t%s\t%lu\t%u\n";
-    const char* commandLine = GetCommandLineA();
-    const int size = std::snprintf(nullptr, 0, kFormat, component, GetCurrentProcessId(), commandLine, directory,
-                                   startup.dwFlags, startup.wShowWindow);
-    std::string line(static_cast<std::size_t>(size) + 1, '\0');
-    std::snprintf(&line[0], line.size(), kFormat, component, GetCurrentProcessId(), commandLine, directory,
-                  startup.dwFlags, startup.wShowWindow);
-    line.resize(static_cast<std::size_t>(size));
+    const bool hidden = (startup.dwFlags & STARTF_USESHOWWINDOW) && startup.wShowWindow == SW_HIDE;
+    const std::string line = std::string(component) + "\t" + GetCommandLineA() + "\t" + (hidden ? "hidden" : "shown") + "\n";
 
     // Appended in one write, so that the lines of successive calls never mix.
     const HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

@@ -5,9 +5,9 @@
 // install folder, since the removal deletes the folder's files afterwards.
 
 // The environment variable that names the call record file. Each call appends one line:
-//   component TAB process id TAB command line TAB current directory TAB dwFlags TAB wShowWindow LF
+//   component TAB command line TAB window LF
 // component is "Pellox.dll" or "Draveth.exe"; the command line is GetCommandLineA as the process
-// sees it; dwFlags and wShowWindow come from the process's start-up information, in decimal.
+// sees it; window is "hidden" when the start-up information asks for a hidden window, else "shown".
 #define STANDIN_RECORD_VARIABLE "MORVANE_STANDIN_LOG"
 
 // Reads an environment variable holding a whole number (decimal, or hexadecimal after "0x"; may be

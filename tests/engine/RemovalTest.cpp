@@ -99,9 +99,9 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         const auto has = [&](const char* name) { return std::count(scenario.files.begin(), scenario.files.end(), name) > 0; };
         Lines calls;
         if (has("Pellox.dll"))
-            calls.push_back("Pellox.dll\tC:\\windows\\system32\\rundll32.exe \"" + folder.PathOf("Pellox.dll") + "\",DllUnregisterServer\t1");
+            calls.push_back("Pellox.dll\tC:\\windows\\system32\\rundll32.exe \"" + folder.PathOf("Pellox.dll") + "\",DllUnregisterServer\thidden");
         if (has("Draveth.exe"))
-            calls.push_back("Draveth.exe\t/Uninstall\t1");
+            calls.push_back("Draveth.exe\t/Uninstall\thidden");
         EXPECT_EQ(record.Calls(), calls);
     }
 }

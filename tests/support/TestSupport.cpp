@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -132,14 +131,8 @@ Lines StandInRecord::Calls() const
 {
     Lines calls;
     std::ifstream file(TempPath("standin-calls.txt"), std::ios::binary);
-    for (std::string line; std::getline(file, line);) {
-        Lines fields;  // component, process id, command line, current folder, dwFlags, wShowWindow
-        std::istringstream stream(line);
-        for (std::string field; std::getline(stream, field, '\t');)
-            fields.push_back(field);
-        const bool hidden = fields.size() == 6 && fields[4] == "1" && fields[5] == "0";  // STARTF_USESHOWWINDOW, SW_HIDE
-        calls.push_back(fields[0] + "\t" + fields.at(2) + "\t" + (hidden ? "1" : "0"));
-    }
+    for (std::string line; std::getline(file, line);)
+        calls.push_back(line);
     return calls;
 }
 

@@ -40,8 +40,7 @@ void WriteUninstallString(const std::string& value, DWORD type = REG_SZ);
 bool ProductKeyExists();
 void RemoveProductKey();
 
-// While it lives, the stand-ins record each call: "Pellox.dll <tab> command line <tab> 1" (the
-// last field 1 when the window was hidden).
+// While it lives, the stand-ins record each call: "Pellox.dll <tab> command line <tab> hidden".
 class StandInRecord {
 public:
     StandInRecord();
