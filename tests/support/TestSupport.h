@@ -31,7 +31,7 @@ private:
     const std::string m_path;
 };
 
-// Removes a file, or a folder with everything below it; a link, never what it leads to.
+// Removes a file, or a folder with everything below it; never enters a link to a folder.
 void RemoveTree(const std::string& path);
 
 // The product's uninstall key in the registry view the program reads (the test program's own),
