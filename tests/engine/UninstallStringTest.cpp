@@ -36,6 +36,7 @@ TEST(UninstallString, GivesTheFolderOfThePathAfterTheFirstSwitchOrNothing)
         {"-fC:\\A\\b.log", REG_BINARY, "C:\\A"},
         {"-FC:\\A\\b.log", REG_SZ, kNotInstalled},
         {"C:\\Setup.exe -f \t", REG_SZ, kNotInstalled},
+        {"-f\r\nC:\\A\\b.log", REG_SZ, kNotInstalled},
         {"-f\"\"", REG_SZ, kNotInstalled},
         {"-fUninst.log", REG_SZ, kNotInstalled},
         {"-fsub\\Uninst.log", REG_SZ, kNotInstalled},
