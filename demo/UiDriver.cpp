@@ -103,39 +103,25 @@ bool WaitForControlShown(HWND dialog, int id, DWORD timeoutMs)
     return true;
 }
 
-std::string ControlsSeen(HWND dialog, std::initializer_list<int> ids)
-{
-    std::string seen;
-    for (int id : ids)
-        seen += (IsControlShown(dialog, id) ? ControlText(dialog, id) : "-") +
-                (IsWindowEnabled(GetDlgItem(dialog, id)) ? "|" : "(off)|");
-    return seen;
-}
-
-std::string DialogTexts(HWND dialog)
-{
-    std::string texts = WindowText(dialog) + ": ";
-    for (const ChildWindow& child : ChildWindows(dialog)) {
-        const bool icon = child.className == "Static" && (child.style & SS_TYPEMASK) == SS_ICON;
-        texts += (icon ? "icon" : WindowText(child.window)) + "|";
-    }
-    return texts;
-}
-
 std::string MessageBoxSeen(HWND box)
 {
-    std::string parts;
+    std::string text, parts;
+    bool textFound = false;
     for (const ChildWindow& child : ChildWindows(box)) {
+        const bool icon = child.className == "Static" && (child.style & SS_TYPEMASK) == SS_ICON;
         std::string part;
         if (child.visible && child.className == "Button")
             part = WindowText(child.window);
-        else if (child.visible && child.className == "Static" && (child.style & SS_TYPEMASK) == SS_ICON &&
-                 SendMessageA(child.window, STM_GETICON, 0, 0) != 0)
+        else if (child.visible && icon && SendMessageA(child.window, STM_GETICON, 0, 0) != 0)
             part = "icon";
+        else if (child.visible && child.className == "Static" && !icon && !textFound) {
+            text = WindowText(child.window);
+            textFound = true;
+        }
         if (!part.empty())
             parts += (parts.empty() ? "" : " ") + part;
     }
-    return ControlText(box, 0xFFFF) + " [" + parts + "]";
+    return text + " [" + parts + "]";
 }
 
 std::vector<ChildWindow> ChildWindows(HWND dialog)
@@ -148,22 +134,6 @@ std::vector<ChildWindow> ChildWindows(HWND dialog)
 void PostCommand(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-void PostKey(HWND dialog, UINT virtualKey)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
-    const HWND target = info.hwndFocus != nullptr ? info.hwndFocus : dialog;
-    PostMessageA(target, WM_KEYDOWN, virtualKey, 1);
-    PostMessageA(target, WM_KEYUP, virtualKey, 0xC0000001);
-}
-
-void FocusControl(HWND dialog, int id)
-{
-    SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE,
-                        SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
 std::string BuildFolder()

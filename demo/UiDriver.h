@@ -1,12 +1,11 @@
 #pragma once
 
 // Driving dialogs from a test, as a user would: finding them among the top-level windows, reading
-// their controls' texts (exact ANSI bytes) and visibility, posting commands and keys, and keeping
+// their controls' texts (exact ANSI bytes) and visibility, posting commands, and keeping
 // screenshots of the Xvfb display. Works on windows of this process and of other processes.
 
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -25,15 +24,8 @@ bool IsControlShown(HWND dialog, int id);
 // True when the control is shown within timeoutMs.
 bool WaitForControlShown(HWND dialog, int id, DWORD timeoutMs);
 
-// The controls as the user meets them, in the order given: each one's text, "-" when hidden, and
-// "(off)" after it when disabled, each followed by "|".
-std::string ControlsSeen(HWND dialog, std::initializer_list<int> ids);
-
-// A dialog's caption and its controls' texts in z-order, "icon" for an icon: "caption: text|text|".
-std::string DialogTexts(HWND dialog);
-
-// A message box as the user sees it: its text, then its buttons' texts and "icon" for a shown icon in
-// brackets, e.g. "text [OK]".
+// A message box (or a dialog like it) as the user sees it: its first text, then its buttons' texts and
+// "icon" for a shown icon in brackets, e.g. "text [OK]".
 std::string MessageBoxSeen(HWND box);
 
 // A dialog's child windows in z-order (template order for a dialog).
@@ -49,13 +41,6 @@ std::vector<ChildWindow> ChildWindows(HWND dialog);
 // A button press as the button itself reports it (WM_COMMAND, BN_CLICKED, the button's handle),
 // posted, so that a handler that opens a modal box does not block the test.
 void PostCommand(HWND dialog, int id);
-
-// A key press sent to the control that has the keyboard focus in the dialog's thread, where the
-// dialog manager sees it (Escape cancels, Enter takes the default button).
-void PostKey(HWND dialog, UINT virtualKey);
-
-// Makes the control the dialog's focus, as the Tab key would.
-void FocusControl(HWND dialog, int id);
 
 // The build folder this program belongs to (one level above demo/x.exe or tests/x.exe), no
 // trailing backslash.
