@@ -1,6 +1,7 @@
 #include "UiDriver.h"  // BUILD\Morvane.exe driven from outside, as its user sees it
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
+#include "ui/MainDlg.h"
 #include "ui/MessageBox.h"
 
 #include <gtest/gtest.h>
@@ -189,4 +190,23 @@ TEST(MessageBoxStrings, LoadsALongDoubleByteStringWhole)
     EXPECT_EQ(box ? ControlText(box, 0xFFFF) : "no box within 5 s", expected);
     PostCommand(box, IDOK);
     box ? show.join() : show.detach();
+}
+
+TEST(MainDialog, SetsTheProgramIconAtTheLargeAndSmallSizes)  // in this process: Wine answers WM_GETICON only there
+{
+    RemoveProductKey();
+    std::string sizes;
+    std::thread look([&sizes] {
+        const HWND dialog = WaitForProcessDialog(GetCurrentProcessId(), "USB Quarnel Uninstaller", 5000);
+        for (WPARAM kind : {ICON_BIG, ICON_SMALL}) {
+            ICONINFO icon = {};
+            BITMAP image = {};
+            GetIconInfo(reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, kind, 0)), &icon);
+            sizes += std::to_string(GetObjectA(icon.hbmColor, sizeof image, &image) ? image.bmWidth : 0) + " ";
+        }
+        PostCommand(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(CMainDlg().DoModal(nullptr), IDCANCEL);
+    look.join();
+    EXPECT_EQ(sizes, std::to_string(GetSystemMetrics(SM_CXICON)) + " " + std::to_string(GetSystemMetrics(SM_CXSMICON)) + " ");
 }
