@@ -103,7 +103,11 @@ TEST(Faults, EveryFailingCallLeavesNoHandleKeepsWhatMustStayAndTellsTheTruth)
         }
         EXPECT_EQ(Has(log, "アンインストール情報レジストリエントリは削除されました。"), !ProductKeyExists());
         EXPECT_TRUE(!ProductKeyExists() || !result);
-        EXPECT_TRUE(!Has(log, "InfoTipの登録が解除されました。") || !record.Calls().empty());
+        // A step that says it unregistered ran its child, by its full path: without the system folder
+        // no "rundll32.exe" is started by name, to be found wherever Windows looks first.
+        const std::string rundll32 = "Pellox.dll\tC:\\windows\\system32\\rundll32.exe \"" + folder.PathOf("Pellox.dll") + "\",DllUnregisterServer\thidden";
+        EXPECT_TRUE(!Has(log, "InfoTipの登録が解除されました。") || Has(record.Calls(), rundll32));
+        EXPECT_TRUE(!Has(log, "Dravethの登録が解除されました。") || Has(record.Calls(), "Draveth.exe\t/Uninstall\thidden"));
         EXPECT_TRUE(Has(left, "Tamsel.dat") && Has(left, "Sub\\Keep.txt"));
     }
 }

@@ -113,3 +113,20 @@ TEST(Removal, MissingFolderDeletesNothingAndFails)
     EXPECT_FALSE(uninstaller.Execute());
     EXPECT_EQ(LogLines(uninstaller), (Lines{Missing("Pellox.dll"), Missing("Draveth.exe"), kEntryDone}));
 }
+
+TEST(Removal, AFolderThatIsNotAnAbsolutePathTouchesNothing)
+{
+    const TestFolder current("Quarnel 2 current");
+    current.Add("Pellox.dll");
+    current.Add("a.txt");
+    SetCurrentDirectoryA(current.Path().c_str());
+    WriteUninstallString("-fUninst.log");
+    for (const char* folder : {"", "sub", "C:sub", "\\sub"}) {
+        CUninstaller uninstaller(folder);
+        EXPECT_FALSE(uninstaller.Execute()) << folder;
+        EXPECT_EQ(LogLines(uninstaller), Lines{}) << folder;
+    }
+    SetCurrentDirectoryA("C:\\");
+    EXPECT_EQ(current.Names(), (Lines{"Pellox.dll", "a.txt"}));
+    EXPECT_TRUE(ProductKeyExists());
+}
