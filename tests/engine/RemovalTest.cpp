@@ -4,7 +4,6 @@
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -41,7 +40,7 @@ const Scenario kScenarios[] = {
      {kInfoTipFailed, kToolDone, Deleted("Draveth.exe"), Deleted("Pellox.dll"), kEntryDone}, {}, true},
     {"tool exits non-zero", {"Pellox.dll", "Draveth.exe"}, "MORVANE_DRAVETH_EXIT=-1", 1,
      {kInfoTipDone, kToolFailed, Deleted("Draveth.exe"), Deleted("Pellox.dll"), kEntryDone}, {}, true},
-    {"tool past 5 s is ended", {"Draveth.exe"}, "MORVANE_DRAVETH_MS=20000", 1,
+    {"tool past 5 s is ended (a running one could not be deleted)", {"Draveth.exe"}, "MORVANE_DRAVETH_MS=20000", 1,
      {Missing("Pellox.dll"), kToolFailed, Deleted("Draveth.exe"), kEntryDone}, {}, true},
     {"preserved file in every spelling", {"TAMSEL.DAT", "Tamsel.dat.bak", "xTamsel.dat"}, "MORVANE_PELLOX_EXIT=", 1,
      {Missing("Pellox.dll"), Missing("Draveth.exe"), Skipped("TAMSEL.DAT"), Deleted("Tamsel.dat.bak"), Deleted("xTamsel.dat"), kEntryDone},
@@ -57,22 +56,6 @@ const Scenario kScenarios[] = {
     {"entry with a subkey stays", {}, "MORVANE_PELLOX_EXIT=", 2, {Missing("Pellox.dll"), Missing("Draveth.exe"), kEntryFailed}, {}, false},
     {"empty folder", {}, "MORVANE_PELLOX_EXIT=", 1, {Missing("Pellox.dll"), Missing("Draveth.exe"), kEntryDone}, {}, true},
 };
-
-// Whether a Draveth.exe still runs, within a second.
-bool ToolStillRuns()
-{
-    bool running = true;
-    for (int tries = 0; running && tries < 50; ++tries, Sleep(running ? 20 : 0)) {
-        const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-        PROCESSENTRY32 process = {};
-        process.dwSize = sizeof process;
-        running = false;
-        for (BOOL more = Process32First(snapshot, &process); more; more = Process32Next(snapshot, &process))
-            running = running || std::string(process.szExeFile) == "Draveth.exe";
-        CloseHandle(snapshot);
-    }
-    return running;
-}
 
 } // namespace
 
@@ -113,7 +96,6 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         EXPECT_EQ(ProductKeyExists(), scenario.entry == 2);
         // A tool that does not end is waited for 5 s, then ended.
         EXPECT_TRUE(std::string(scenario.environment) != "MORVANE_DRAVETH_MS=20000" || (took >= 5000 && took < 15000)) << took;
-        EXPECT_FALSE(ToolStillRuns()) << "a tool past its time is ended";
         const auto has = [&](const char* name) { return std::count(scenario.files.begin(), scenario.files.end(), name) > 0; };
         Lines calls;
         if (has("Pellox.dll"))
