@@ -42,7 +42,7 @@ bool GetRealFolder(HANDLE folder, std::string& real)
         real = final.substr(4);
     else
         return false;
-    // Neither byte is ever a lead byte, so the byte before a separator is the end of an element.
+    // A dot or a space is never a lead byte, so one before a backslash always ends an element.
     for (std::size_t end = 1; end <= real.size(); ++end) {
         if ((end == real.size() || real[end] == '\\') && (real[end - 1] == '.' || real[end - 1] == ' '))
             return false;
