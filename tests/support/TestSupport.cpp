@@ -37,6 +37,20 @@ void AddNames(const std::string& folder, const std::string& relative, Lines& nam
     FindClose(search);
 }
 
+// Removes a file, or a folder with everything below it; never enters a link to a folder.
+void RemoveTree(const std::string& path)
+{
+    Lines names;
+    if (!(GetFileAttributesA(Verbatim(path).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT))
+        AddNames(path, "", names);
+    names.insert(names.begin(), "");
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {  // what a folder holds goes first
+        SetFileAttributesA(Verbatim(path + *name).c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileA(Verbatim(path + *name).c_str()))
+            RemoveDirectoryA(Verbatim(path + *name).c_str());
+    }
+}
+
 } // namespace
 
 std::string BuildPath(const std::string& relative)
@@ -78,19 +92,6 @@ Lines TestFolder::Names() const
         name.erase(0, 1);
     std::sort(names.begin(), names.end());
     return names;
-}
-
-void RemoveTree(const std::string& path)
-{
-    Lines names;
-    if (!(GetFileAttributesA(Verbatim(path).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT))
-        AddNames(path, "", names);
-    names.insert(names.begin(), "");
-    for (auto name = names.rbegin(); name != names.rend(); ++name) {  // what a folder holds goes first
-        SetFileAttributesA(Verbatim(path + *name).c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileA(Verbatim(path + *name).c_str()))
-            RemoveDirectoryA(Verbatim(path + *name).c_str());
-    }
 }
 
 void WriteUninstallString(const std::string& value, DWORD type)

@@ -31,9 +31,6 @@ private:
     const std::string m_path;
 };
 
-// Removes a file, or a folder with everything below it; never enters a link to a folder.
-void RemoveTree(const std::string& path);
-
 // The product's uninstall key in the registry view the program reads (the test program's own),
 // holding only UninstallString: a string, or the bytes as a value of the given type.
 void WriteUninstallString(const std::string& value, DWORD type = REG_SZ);
