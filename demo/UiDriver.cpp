@@ -1,6 +1,7 @@
 #include "UiDriver.h"
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -41,31 +42,31 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
     return TRUE;
 }
 
-} // namespace
-
-HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs)
+// Asks every 10 ms until the condition holds (true) or timeoutMs have passed (false).
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
-    for (;;) {
-        DialogSearch search = {processId, caption, nullptr};
-        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return search.found;
-        if (GetTickCount() - start > timeoutMs)
-            return nullptr;
-        Sleep(10);
-    }
-}
-
-bool WaitForWindowGone(HWND window, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (IsWindow(window)) {
+    while (!condition()) {
         if (GetTickCount() - start > timeoutMs)
             return false;
         Sleep(10);
     }
     return true;
+}
+
+} // namespace
+
+HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs)
+{
+    DialogSearch search = {processId, caption, nullptr};
+    WaitUntil([&search] { EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search)); return search.found != nullptr; },
+              timeoutMs);
+    return search.found;
+}
+
+bool WaitForWindowGone(HWND window, DWORD timeoutMs)
+{
+    return WaitUntil([window] { return !IsWindow(window); }, timeoutMs);
 }
 
 std::string WindowText(HWND window)
@@ -94,13 +95,7 @@ bool IsControlShown(HWND dialog, int id)
 
 bool WaitForControlShown(HWND dialog, int id, DWORD timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    while (!IsControlShown(dialog, id)) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(10);
-    }
-    return true;
+    return WaitUntil([dialog, id] { return IsControlShown(dialog, id); }, timeoutMs);
 }
 
 std::string MessageBoxSeen(HWND box)
@@ -182,15 +177,10 @@ bool RunUnixCommand(const std::string& command, DWORD timeoutMs)
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    const DWORD start = GetTickCount();
-    while (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        if (GetTickCount() - start > timeoutMs) {
-            DeleteFileA(marker.c_str());
-            return false;
-        }
-        Sleep(10);
-    }
-    return true;
+    if (WaitUntil([&marker] { return GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; }, timeoutMs))
+        return true;
+    DeleteFileA(marker.c_str());
+    return false;
 }
 
 void Screenshot(const std::string& name, HWND window)

@@ -25,7 +25,7 @@ std::string Exit(ProgramRun& run) { return "exit " + std::to_string(static_cast<
 
 HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")
 {
-    return run.Start(BuildPath("Morvane.exe"), "", currentDirectory) ? WaitForProcessDialog(run.ProcessId(), "USB Quarnel Uninstaller", 8000) : nullptr;
+    return run.Start(BuildFolder() + "\\Morvane.exe", "", currentDirectory) ? WaitForProcessDialog(run.ProcessId(), "USB Quarnel Uninstaller", 8000) : nullptr;
 }
 
 std::string Confirm(const ProgramRun& run, HWND dialog)  // the result box as seen, then the log view if shown
@@ -97,7 +97,7 @@ TEST_F(Program, ACopyWhoseDialogNamesAMissingWindowClassEndsWithMinusOneAndTouch
 {
     const TestFolder copy("morvane-broken");
     const std::string exe = copy.PathOf("Morvane.exe");
-    ASSERT_TRUE(CopyFileA(BuildPath("Morvane.exe").c_str(), exe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((BuildFolder() + "\\Morvane.exe").c_str(), exe.c_str(), FALSE));
     struct { DLGTEMPLATE header; WCHAR menuClassCaption[14]; } broken = {{WS_POPUP, 0, 0, 0, 0, 100, 50}, L"\0NoSuchClass"};
     const HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
     ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), &broken, sizeof broken));
@@ -149,7 +149,7 @@ TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
 
 TEST(Resources, ManifestVersionRecordAndIconAsWindowsReadsThem)
 {
-    const std::string exe = BuildPath("Morvane.exe");
+    const std::string exe = BuildFolder() + "\\Morvane.exe";
     ACTCTXA request = {sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, exe.c_str(), 0, 0, nullptr, MAKEINTRESOURCEA(1), nullptr, nullptr};
     const HANDLE context = CreateActCtxA(&request);
     ULONG_PTR cookie = 0;

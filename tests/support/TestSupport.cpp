@@ -53,15 +53,6 @@ void RemoveTree(const std::string& path)
 
 } // namespace
 
-std::string BuildPath(const std::string& relative)
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    folder.erase(folder.find_last_of('\\'));
-    return folder.erase(folder.find_last_of('\\') + 1) + relative;
-}
-
 TestFolder::TestFolder(const std::string& name) : m_path(TempPath(name))
 {
     RemoveTree(m_path);
@@ -77,7 +68,7 @@ void TestFolder::Add(const std::string& name, DWORD attributes) const
 {
     const std::string path = Verbatim(PathOf(name));
     if (name == "Pellox.dll" || name == "Draveth.exe")
-        EXPECT_TRUE(CopyFileA(BuildPath("demo\\" + name).c_str(), path.c_str(), FALSE)) << name;
+        EXPECT_TRUE(CopyFileA((BuildFolder() + "\\demo\\" + name).c_str(), path.c_str(), FALSE)) << name;
     else if (name.back() == '\\')
         EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << name;
     else

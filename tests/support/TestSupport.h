@@ -3,6 +3,7 @@
 // What the test programs share, done straight through Windows (never through the engine): folders
 // of their own, the product's uninstall key, the stand-in components and the calls they record.
 
+#include "UiDriver.h"  // BuildFolder()
 #include "engine/Uninstaller.h"
 
 #include <windows.h>
@@ -11,9 +12,6 @@
 #include <vector>
 
 using Lines = std::vector<std::string>;
-
-// BUILD\relative, for a test program in BUILD\tests.
-std::string BuildPath(const std::string& relative);
 
 // A folder of its own under %TEMP%, empty at first and removed with everything in it at the end.
 // Names are taken as written, trailing dots and spaces included; one ending in "\" is a folder;
