@@ -29,7 +29,7 @@ bool GetMeasuredText(const std::function<DWORD(char* buffer, DWORD size)>& call,
     const DWORD needed = call(nullptr, 0);
     if (needed == 0)
         return false;
-    // One byte more than asked for: Wine's GetFinalPathNameByHandleA reports the size without the zero.
+    // One byte more than asked for, for a size reported without the zero.
     char* buffer = GetBuffer(text, needed + 1);
     const DWORD written = call(buffer, needed + 1);
     ReleaseBuffer(text);

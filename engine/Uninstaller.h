@@ -28,8 +28,9 @@ bool IsProtectedFolder(const std::string& folder);
 bool RemoveFileSpec(std::string& path);
 bool AppendPath(std::string& path, const char* element);
 
-// Text from a Windows call that, given no buffer, reports the size it needs with the zero; false
-// when the call fails or the text does not fit the size it asked for.
+// Text from a Windows call that, given no buffer, reports the size it needs (with the zero, or
+// without it as Wine's GetFinalPathNameByHandleA does); false when the call fails or the text does
+// not fit.
 bool GetMeasuredText(const std::function<DWORD(char* buffer, DWORD size)>& call, std::string& text);
 
 class CUninstaller {
