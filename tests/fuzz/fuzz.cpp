@@ -18,7 +18,7 @@ struct Exact {  // a std::string would keep a short text inside itself, out of A
 };
 
 // Two texts from one input: split at the first 0xFF (no character of code page 932 uses it), or in the middle.
-std::pair<Exact, Exact> Split(std::string_view in)
+[[maybe_unused]] std::pair<Exact, Exact> Split(std::string_view in)  // not for the token target
 {
     const std::size_t at = in.find('\xFF');
     if (at == std::string_view::npos)
