@@ -1,47 +1,128 @@
 #pragma once
 
 // What the test programs share, done straight through Windows (never through the engine): folders
-// of their own, the product's uninstall key, the stand-in components and the calls they record.
+// of their own, the product's uninstall key, the calls the stand-in components record, the log.
 
-#include "UiDriver.h"  // BuildFolder()
+#include "UiDriver.h"  // BuildFolder(), RunUnixCommand(), UnixPath()
 #include "engine/Uninstaller.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
 using Lines = std::vector<std::string>;
 
-// A folder of its own under %TEMP%, empty at first and removed with everything in it at the end.
-// Names are taken as written, trailing dots and spaces included; one ending in "\" is a folder;
-// "Pellox.dll" and "Draveth.exe" are the built stand-ins of the product's components.
+inline std::string TempPath(const std::string& name)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return temp + name;
+}
+
+// "\\?\" reaches names that end in dots or spaces.
+inline std::string Verbatim(const std::string& path) { return "\\\\?\\" + path; }
+
+// The names below a folder ("\Sub\File"), each folder before what it holds; links are not entered.
+inline void AddNames(const std::string& folder, const std::string& relative, Lines& names)
+{
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(Verbatim(folder + relative + "\\*").c_str(), &entry);
+    for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
+        if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
+            continue;
+        names.push_back(relative + "\\" + entry.cFileName);
+        if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
+            AddNames(folder, names.back(), names);
+    }
+    FindClose(search);
+}
+
+// A new, empty folder of its own under %TEMP%\morvane-tests, which a test program empties first, from
+// the Unix side (that enters no link and takes every name). Names are taken as written, trailing dots
+// and spaces included; one ending in "\" is a folder; "Pellox.dll" and "Draveth.exe" are the stand-ins.
 class TestFolder {
 public:
-    explicit TestFolder(const std::string& name);
-    ~TestFolder();
+    explicit TestFolder(const std::string& name)
+    {
+        static const std::string root = TempPath("morvane-tests");
+        static const bool emptied = RunUnixCommand("rm -rf " + UnixPath(root)) && CreateDirectoryA(root.c_str(), nullptr);
+        static int made = 0;
+        m_path = root + "\\" + name + " " + std::to_string(++made);
+        EXPECT_TRUE(emptied && CreateDirectoryA(m_path.c_str(), nullptr)) << m_path;
+    }
     const std::string& Path() const { return m_path; }
     std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
-    void Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const;
-    Lines Names() const;  // every name below the folder ("Sub\File"), sorted
+    void Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const
+    {
+        const std::string path = Verbatim(PathOf(name));
+        if (name == "Pellox.dll" || name == "Draveth.exe")
+            EXPECT_TRUE(CopyFileA((BuildFolder() + "\\demo\\" + name).c_str(), path.c_str(), FALSE)) << name;
+        else if (name.back() == '\\')
+            EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << name;
+        else
+            EXPECT_TRUE(CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr))) << name;
+    }
+    Lines Names() const  // every name below the folder ("Sub\File"), sorted
+    {
+        Lines names;
+        AddNames(m_path, "", names);
+        for (std::string& name : names)
+            name.erase(0, 1);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
 private:
-    const std::string m_path;
+    std::string m_path;
 };
 
-// The product's uninstall key in the registry view the program reads (the test program's own),
-// holding only UninstallString: a string, or the bytes as a value of the given type.
-void WriteUninstallString(const std::string& value, DWORD type = REG_SZ);
-bool ProductKeyExists();
-void RemoveProductKey();
+// The product's uninstall key in the registry view the program reads (the test program's own).
+const char kProductKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2";
+inline void RemoveProductKey() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey); }
 
-// While it lives, the stand-ins record each call: "Pellox.dll <tab> command line <tab> hidden".
-class StandInRecord {
-public:
-    StandInRecord();
-    ~StandInRecord();
-    Lines Calls() const;
-};
+inline bool ProductKeyExists()
+{
+    HKEY key = nullptr;
+    const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return exists;
+}
+
+// The key anew, holding only UninstallString: a string, or the bytes as a value of the given type.
+inline void WriteUninstallString(const std::string& value, DWORD type = REG_SZ)
+{
+    RemoveProductKey();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kProductKey, &key), ERROR_SUCCESS);
+    const DWORD size = static_cast<DWORD>(value.size() + (type == REG_SZ));
+    EXPECT_EQ(RegSetValueExA(key, "UninstallString", 0, type, reinterpret_cast<const BYTE*>(value.c_str()), size), 0);
+    RegCloseKey(key);
+}
+
+// The stand-ins' calls since the last look ("Pellox.dll <tab> command line <tab> hidden"), forgotten
+// then. Every program that a test starts inherits where the stand-ins record.
+inline Lines TakeStandInCalls()
+{
+    static const std::string record = TempPath("standin-calls.txt");
+    static const BOOL recording = SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());
+    Lines calls;
+    std::ifstream file(record, std::ios::binary);
+    for (std::string line; recording && std::getline(file, line);)
+        calls.push_back(line);
+    file.close();
+    DeleteFileA(record.c_str());
+    return calls;
+}
 
 // The engine's log, line by line.
-Lines LogLines(const CUninstaller& uninstaller);
+inline Lines LogLines(const CUninstaller& uninstaller)
+{
+    Lines lines;
+    for (std::string line; uninstaller.GetLogLine(static_cast<int>(lines.size()), line);)
+        lines.push_back(line);
+    return lines;
+}

@@ -1,0 +1,250 @@
+// The engine on real folders, child processes and the registry: the install folder from good and
+// hostile UninstallString values; what each removal scenario leaves behind, the log lines in order,
+// the children's command lines and the result; a whole removal with each Windows call failing in turn.
+#include "platform/Platform.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+const char kNotInstalled[] = "<not installed>";
+
+struct Value {
+    std::string data;
+    DWORD type;
+    std::string folder;
+};
+
+std::string Deleted(const std::string& name) { return "ファイル'" + name + "'は削除されました。"; }
+std::string NotDeleted(const std::string& name) { return "ファイル'" + name + "'は削除きでませんでした。"; }
+std::string Skipped(const std::string& name) { return "ファイル'" + name + "'の削除はスキップされました。"; }
+std::string Missing(const std::string& name) { return "ファイル'" + name + "'は存在しません。"; }
+const std::string kInfoTipDone = "InfoTipの登録が解除されました。", kInfoTipFailed = "InfoTipの登録が解除されませんでした。";
+const std::string kToolDone = "Dravethの登録が解除されました。", kToolFailed = "Dravethの登録が解除されませんでした。";
+const std::string kEntryDone = "アンインストール情報レジストリエントリは削除されました。";
+const std::string kEntryFailed = "アンインストール情報レジストリエントリは削除できませんでした。";
+const Lines kNoComponents = {Missing("Pellox.dll"), Missing("Draveth.exe")};
+
+bool Has(const Lines& lines, const std::string& line) { return std::count(lines.begin(), lines.end(), line) > 0; }
+Lines operator+(Lines lines, const Lines& more) { lines.insert(lines.end(), more.begin(), more.end()); return lines; }
+
+// The children as they record their calls: by full path, with a hidden window.
+std::string InfoTipCall(const std::string& folder)
+{
+    return "Pellox.dll\tC:\\windows\\system32\\rundll32.exe \"" + folder + "\\Pellox.dll\",DllUnregisterServer\thidden";
+}
+const std::string kToolCall = "Draveth.exe\t/Uninstall\thidden";
+
+// The files are made in a test folder, which is the current directory too; "!" before a name makes
+// it read-only, "~" keeps it open without FILE_SHARE_DELETE while the removal runs.
+struct Scenario {
+    const char* what;
+    const char* folder;  // the install folder; nullptr for the test folder
+    Lines files;
+    const char* orders;  // "NAME=value" for the stand-ins, or ""
+    int entry;           // the uninstall key: 0 gone, 1 there, 2 there with a subkey
+    Lines log;
+    Lines left;
+    bool result;
+};
+
+const Scenario kScenarios[] = {
+    {"whole installation", nullptr, {"Pellox.dll", "Draveth.exe", "Readme.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"}, "", 1,
+     {kInfoTipDone, kToolDone, Deleted("Draveth.exe"), Deleted("Pellox.dll"), Deleted("Readme.txt"), Skipped("Tamsel.dat"), kEntryDone},
+     {"Sub", "Sub\\Keep.txt", "Tamsel.dat"}, true},
+    {"components fail", nullptr, {"Pellox.dll", "Draveth.exe"}, "MORVANE_PELLOX_EXIT=1", 1,
+     {kInfoTipFailed, kToolDone, Deleted("Draveth.exe"), Deleted("Pellox.dll"), kEntryDone}, {}, true},
+    {"tool past 5 s is ended (a running one could not be deleted)", nullptr, {"Draveth.exe"}, "MORVANE_DRAVETH_MS=20000", 1,
+     {Missing("Pellox.dll"), kToolFailed, Deleted("Draveth.exe"), kEntryDone}, {}, true},
+    {"preserved file in every spelling, and names Windows reads as it", nullptr, {"TAMSEL.DAT", "Tamsel.dat.", "tamsel.dat  ", "Tamsel.dat.bak", "xTamsel.dat"}, "", 1,
+     kNoComponents + Lines{Skipped("TAMSEL.DAT"), Skipped("tamsel.dat  "), Skipped("Tamsel.dat."), Deleted("Tamsel.dat.bak"), Deleted("xTamsel.dat"), kEntryDone},
+     {"TAMSEL.DAT", "Tamsel.dat.", "tamsel.dat  "}, true},
+    {"read-only and open files", nullptr, {"!a.txt", "b.txt", "~c.txt", "d.txt"}, "", 1,
+     kNoComponents + Lines{NotDeleted("a.txt"), Deleted("b.txt"), NotDeleted("c.txt"), Deleted("d.txt"), kEntryDone}, {"a.txt", "c.txt"}, false},
+    {"entry already gone", nullptr, {"Tamsel.dat"}, "", 0, kNoComponents + Lines{Skipped("Tamsel.dat"), kEntryFailed}, {"Tamsel.dat"}, false},
+    {"entry with a subkey stays", nullptr, {}, "", 2, kNoComponents + Lines{kEntryFailed}, {}, false},
+    {"empty folder", nullptr, {}, "", 1, kNoComponents + Lines{kEntryDone}, {}, true},
+    // A missing folder only loses its entry; one that is not an absolute path would send the steps to
+    // the current directory, so it touches nothing at all.
+    {"missing folder", "C:\\Quarnel2 missing", {}, "", 1, kNoComponents + Lines{kEntryDone}, {}, false},
+    {"empty path", "", {"Pellox.dll", "a.txt"}, "", 1, {}, {"Pellox.dll", "a.txt"}, false},
+    {"relative", "sub", {"Pellox.dll", "a.txt"}, "", 1, {}, {"Pellox.dll", "a.txt"}, false},
+    {"drive-relative", "C:sub", {"Pellox.dll", "a.txt"}, "", 1, {}, {"Pellox.dll", "a.txt"}, false},
+    {"root-relative", "\\sub", {"Pellox.dll", "a.txt"}, "", 1, {}, {"Pellox.dll", "a.txt"}, false},
+};
+
+// Passes every call to Windows, except the call whose number is failAt, which fails as Windows
+// reports a denied access. Closing and asking for the last error always work.
+#define PASS_THROUGH(failure, call) { if (++calls != failAt) return real.call; SetLastError(ERROR_ACCESS_DENIED); return failure; }
+class FailingPlatform final : public Platform {
+public:
+    int calls = 0, failAt = 0;
+
+    LONG RegOpenKeyExA(HKEY k, const char* s, DWORD o, REGSAM a, HKEY* r) override PASS_THROUGH(ERROR_ACCESS_DENIED, RegOpenKeyExA(k, s, o, a, r))
+    LONG RegQueryValueExA(HKEY k, const char* n, DWORD* r, DWORD* t, BYTE* d, DWORD* s) override PASS_THROUGH(ERROR_ACCESS_DENIED, RegQueryValueExA(k, n, r, t, d, s))
+    LONG RegDeleteKeyExA(HKEY k, const char* s, REGSAM v, DWORD r) override PASS_THROUGH(ERROR_ACCESS_DENIED, RegDeleteKeyExA(k, s, v, r))
+    LONG RegCloseKey(HKEY k) override { return real.RegCloseKey(k); }
+    BOOL CreateProcessA(const char* a, char* c, SECURITY_ATTRIBUTES* p, SECURITY_ATTRIBUTES* t, BOOL i, DWORD f, void* e, const char* d,
+                        STARTUPINFOA* s, PROCESS_INFORMATION* n) override PASS_THROUGH(FALSE, CreateProcessA(a, c, p, t, i, f, e, d, s, n))
+    DWORD WaitForSingleObject(HANDLE h, DWORD m) override PASS_THROUGH(WAIT_FAILED, WaitForSingleObject(h, m))
+    BOOL TerminateProcess(HANDLE p, UINT c) override PASS_THROUGH(FALSE, TerminateProcess(p, c))
+    BOOL GetExitCodeProcess(HANDLE p, DWORD* c) override PASS_THROUGH(FALSE, GetExitCodeProcess(p, c))
+    BOOL CloseHandle(HANDLE h) override { return real.CloseHandle(h); }
+    DWORD GetLastError() override { return real.GetLastError(); }
+    UINT GetSystemDirectoryA(char* b, UINT s) override PASS_THROUGH(0, GetSystemDirectoryA(b, s))
+    UINT GetSystemWindowsDirectoryA(char* b, UINT s) override PASS_THROUGH(0, GetSystemWindowsDirectoryA(b, s))
+    DWORD GetFullPathNameA(const char* n, DWORD s, char* b, char** f) override PASS_THROUGH(0, GetFullPathNameA(n, s, b, f))
+    HANDLE CreateFileA(const char* p, DWORD a, DWORD s, SECURITY_ATTRIBUTES* c, DWORD d, DWORD f, HANDLE t) override PASS_THROUGH(INVALID_HANDLE_VALUE, CreateFileA(p, a, s, c, d, f, t))
+    DWORD GetFinalPathNameByHandleA(HANDLE h, char* b, DWORD s, DWORD f) override PASS_THROUGH(0, GetFinalPathNameByHandleA(h, b, s, f))
+    HANDLE FindFirstFileA(const char* p, WIN32_FIND_DATAA* d) override PASS_THROUGH(INVALID_HANDLE_VALUE, FindFirstFileA(p, d))
+    BOOL FindNextFileA(HANDLE h, WIN32_FIND_DATAA* d) override PASS_THROUGH(FALSE, FindNextFileA(h, d))
+    BOOL FindClose(HANDLE h) override { return real.FindClose(h); }
+    BOOL DeleteFileA(const char* p) override PASS_THROUGH(FALSE, DeleteFileA(p))
+    BOOL PathAppendA(char* p, const char* m) override PASS_THROUGH(FALSE, PathAppendA(p, m))
+    BOOL PathRemoveFileSpecA(char* p) override PASS_THROUGH(FALSE, PathRemoveFileSpecA(p))
+    BOOL PathFileExistsA(const char* p) override PASS_THROUGH(FALSE, PathFileExistsA(p))
+
+private:
+    Platform& real = Win32Platform();
+    ScopedPlatform scope{*this};
+};
+
+DWORD OpenHandles()
+{
+    DWORD count = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &count);
+    return count;
+}
+
+} // namespace
+
+TEST(UninstallString, GivesTheFolderOfThePathAfterTheFirstSwitchOrNothing)
+{
+    const bool doubleByte = GetACP() == 932;
+    const std::string longFolder = "C:\\" + std::string(1012, 'a');  // with "-f" and "\x.log": 1023 bytes
+    const Value values[] = {
+        {"C:\\Windows\\Quarnel2Setup.exe -f\"C:\\Program Files\\USB Quarnel2\\Uninst.log\"", REG_SZ, "C:\\Program Files\\USB Quarnel2"},
+        {"-f \t C:\\A\\b.log -f\"C:\\B\\c.log\"", REG_SZ, "C:\\A"},
+        {"x-fC:\\A\\b.log -f\"C:\\B\\c.log\"", REG_SZ, "C:\\A"},
+        {"-f\"C:\\A B\\c.log", REG_SZ, "C:\\A B"},
+        {"-fC:\\x.log", REG_SZ, "C:\\"},
+        {"-f\\\\srv\\share\\A\\x.log", REG_SZ, "\\\\srv\\share\\A"},
+        {"-fC:\\ソ\\ソ", REG_SZ, doubleByte ? "C:\\ソ" : "C:\\\x83\\\\\x83"},
+        {"-f" + longFolder + "\\x.log", REG_SZ, longFolder},
+        {"-f" + longFolder + "\\xy.log", REG_SZ, kNotInstalled},
+        {"-fC:\\A\\b.log", REG_EXPAND_SZ, "C:\\A"},
+        {std::string("-fC:\\A\\b.log\0-fC:\\B\\c.log\0", 26), REG_MULTI_SZ, "C:\\A"},
+        {"-fC:\\A\\b.log", REG_BINARY, "C:\\A"},
+        {"-FC:\\A\\b.log", REG_SZ, kNotInstalled},
+        {"C:\\Setup.exe -f \t", REG_SZ, kNotInstalled},
+        {"-f\r\nC:\\A\\b.log", REG_SZ, kNotInstalled},
+        {"-f\"\"", REG_SZ, kNotInstalled},
+        {"-fUninst.log", REG_SZ, kNotInstalled},
+        {"-fsub\\Uninst.log", REG_SZ, kNotInstalled},
+        {"-fC:sub\\Uninst.log", REG_SZ, kNotInstalled},
+        {"-f\\sub\\Uninst.log", REG_SZ, kNotInstalled},
+        {"-f\\\\?\\C:\\A\\x.log", REG_SZ, kNotInstalled},
+        {"-f\\\\.\\C:\\A\\x.log", REG_SZ, kNotInstalled},
+        {"-fC:", REG_DWORD, kNotInstalled},
+        {"no key at all", REG_NONE, kNotInstalled},
+    };
+    for (const Value& value : values) {
+        SCOPED_TRACE(value.data);
+        value.type == REG_NONE ? RemoveProductKey() : WriteUninstallString(value.data, value.type);
+        std::string folder = kNotInstalled;
+        const bool found = LocateInstallFolder(folder);
+        EXPECT_EQ(found, value.folder != kNotInstalled);
+        EXPECT_EQ(folder, value.folder);
+    }
+}
+
+TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
+{
+    for (const Scenario& scenario : kScenarios) {
+        SCOPED_TRACE(scenario.what);
+        TestFolder folder("Quarnel 2 install");
+        SetCurrentDirectoryA(folder.Path().c_str());
+        std::vector<HANDLE> held;
+        for (std::string name : scenario.files) {
+            const char mark = name[0];
+            name.erase(0, mark == '!' || mark == '~');
+            folder.Add(name, mark == '!' ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+            if (mark == '~')
+                held.push_back(CreateFileA(folder.PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        }
+        WriteUninstallString("-fUninst.log");
+        HKEY subkey = nullptr;
+        if (scenario.entry == 2)
+            RegCreateKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2\\Sub", &subkey);
+        RegCloseKey(subkey);
+        if (scenario.entry == 0)
+            RemoveProductKey();
+        if (*scenario.orders)
+            _putenv(scenario.orders);
+        TakeStandInCalls();
+
+        CUninstaller uninstaller(scenario.folder ? scenario.folder : folder.Path().c_str());
+        const DWORD started = GetTickCount();
+        EXPECT_EQ(uninstaller.Execute(), scenario.result);
+        const DWORD took = GetTickCount() - started;
+        for (const char* unset : {"MORVANE_PELLOX_EXIT=", "MORVANE_DRAVETH_MS="})
+            _putenv(unset);
+        for (HANDLE file : held)
+            CloseHandle(file);
+        SetCurrentDirectoryA("C:\\");
+
+        EXPECT_EQ(LogLines(uninstaller), scenario.log);
+        EXPECT_EQ(folder.Names(), scenario.left);
+        EXPECT_EQ(ProductKeyExists(), scenario.entry != 0 && !Has(scenario.log, kEntryDone));
+        // A tool that does not end is waited for 5 s, then ended.
+        EXPECT_TRUE(std::string(scenario.orders) != "MORVANE_DRAVETH_MS=20000" || (took >= 5000 && took < 15000)) << took;
+        Lines calls;  // every component whose step logs an outcome was called
+        if (Has(scenario.log, kInfoTipDone) || Has(scenario.log, kInfoTipFailed))
+            calls.push_back(InfoTipCall(folder.Path()));
+        if (Has(scenario.log, kToolDone) || Has(scenario.log, kToolFailed))
+            calls.push_back(kToolCall);
+        EXPECT_EQ(TakeStandInCalls(), calls);
+    }
+}
+
+// As a full disk, a locked file or a denied access would make them fail: no handle is left open,
+// the preserved file and the subfolder stay, and every line and the result tell the truth.
+TEST(Faults, EveryFailingCallLeavesNoHandleKeepsWhatMustStayAndTellsTheTruth)
+{
+    FailingPlatform platform;
+    int total = 0;  // the calls of a run in which none fails
+    for (int failAt = 0; failAt <= total; ++failAt) {
+        SCOPED_TRACE("failing call " + std::to_string(failAt));
+        // A folder of its own each time: a child left running by a failed wait may still hold the last.
+        TestFolder folder("Quarnel 2 faults " + std::to_string(failAt));
+        for (const char* name : {"Pellox.dll", "Draveth.exe", "a.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"})
+            folder.Add(name);
+        WriteUninstallString("-f\"" + folder.PathOf("Uninst.log") + "\"");
+        TakeStandInCalls();
+        const DWORD handles = OpenHandles();
+
+        platform.calls = 0;
+        platform.failAt = failAt;
+        std::string found;
+        const bool located = LocateInstallFolder(found);
+        CUninstaller uninstaller(found.c_str());
+        const bool result = located && uninstaller.Execute();
+        platform.failAt = 0;
+        if (failAt == 0)
+            total = platform.calls;
+
+        EXPECT_TRUE(result || failAt > 0);
+        EXPECT_EQ(OpenHandles(), handles);
+        const Lines log = LogLines(uninstaller), left = folder.Names(), calls = TakeStandInCalls();
+        for (const std::string name : {"Pellox.dll", "Draveth.exe", "a.txt"}) {
+            EXPECT_EQ(Has(log, Deleted(name)), !Has(left, name)) << name;
+            EXPECT_TRUE(!Has(left, name) || !result) << name;
+        }
+        EXPECT_EQ(Has(log, kEntryDone), !ProductKeyExists());
+        EXPECT_TRUE(!ProductKeyExists() || !result);
+        // A step that says it unregistered ran its child, by its full path: without the system folder
+        // no "rundll32.exe" is started by name, to be found wherever Windows looks first.
+        EXPECT_TRUE(!Has(log, kInfoTipDone) || Has(calls, InfoTipCall(folder.Path())));
+        EXPECT_TRUE(!Has(log, kToolDone) || Has(calls, kToolCall));
+        EXPECT_TRUE(Has(left, "Tamsel.dat") && Has(left, "Sub\\Keep.txt"));
+    }
+}
