@@ -4,15 +4,11 @@
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 
+#include <tuple>
+
 namespace {
 
 const char kNotInstalled[] = "<not installed>";
-
-struct Value {
-    std::string data;
-    DWORD type;
-    std::string folder;
-};
 
 std::string Deleted(const std::string& name) { return "ファイル'" + name + "'は削除されました。"; }
 std::string NotDeleted(const std::string& name) { return "ファイル'" + name + "'は削除きでませんでした。"; }
@@ -121,7 +117,7 @@ TEST(UninstallString, GivesTheFolderOfThePathAfterTheFirstSwitchOrNothing)
 {
     const bool doubleByte = GetACP() == 932;
     const std::string longFolder = "C:\\" + std::string(1012, 'a');  // with "-f" and "\x.log": 1023 bytes
-    const Value values[] = {
+    const std::tuple<std::string, DWORD, std::string> values[] = {  // value, type, folder
         {"C:\\Windows\\Quarnel2Setup.exe -f\"C:\\Program Files\\USB Quarnel2\\Uninst.log\"", REG_SZ, "C:\\Program Files\\USB Quarnel2"},
         {"-f \t C:\\A\\b.log -f\"C:\\B\\c.log\"", REG_SZ, "C:\\A"},
         {"x-fC:\\A\\b.log -f\"C:\\B\\c.log\"", REG_SZ, "C:\\A"},
@@ -147,13 +143,13 @@ TEST(UninstallString, GivesTheFolderOfThePathAfterTheFirstSwitchOrNothing)
         {"-fC:", REG_DWORD, kNotInstalled},
         {"no key at all", REG_NONE, kNotInstalled},
     };
-    for (const Value& value : values) {
-        SCOPED_TRACE(value.data);
-        value.type == REG_NONE ? RemoveProductKey() : WriteUninstallString(value.data, value.type);
+    for (const auto& [data, type, expected] : values) {
+        SCOPED_TRACE(data);
+        type == REG_NONE ? RemoveProductKey() : WriteUninstallString(data, type);
         std::string folder = kNotInstalled;
         const bool found = LocateInstallFolder(folder);
-        EXPECT_EQ(found, value.folder != kNotInstalled);
-        EXPECT_EQ(folder, value.folder);
+        EXPECT_EQ(found, expected != kNotInstalled);
+        EXPECT_EQ(folder, expected);
     }
 }
 

@@ -10,33 +10,27 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
 using Lines = std::vector<std::string>;
 
-inline std::string TempPath(const std::string& name)
-{
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    return temp + name;
-}
-
 // "\\?\" reaches names that end in dots or spaces.
 inline std::string Verbatim(const std::string& path) { return "\\\\?\\" + path; }
 
-// The names below a folder ("\Sub\File"), each folder before what it holds; links are not entered.
+// The names below a folder ("Sub\File"), each folder before what it holds; links are not entered.
 inline void AddNames(const std::string& folder, const std::string& relative, Lines& names)
 {
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(Verbatim(folder + relative + "\\*").c_str(), &entry);
+    const HANDLE search = FindFirstFileA(Verbatim(folder + "\\" + relative + "*").c_str(), &entry);
     for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
         if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
             continue;
-        names.push_back(relative + "\\" + entry.cFileName);
+        names.push_back(relative + entry.cFileName);
         if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
-            AddNames(folder, names.back(), names);
+            AddNames(folder, names.back() + "\\", names);
     }
     FindClose(search);
 }
@@ -48,7 +42,7 @@ class TestFolder {
 public:
     explicit TestFolder(const std::string& name)
     {
-        static const std::string root = TempPath("morvane-tests");
+        static const std::string root = std::getenv("TEMP") + std::string("\\morvane-tests");
         static const bool emptied = RunUnixCommand("rm -rf " + UnixPath(root)) && CreateDirectoryA(root.c_str(), nullptr);
         static int made = 0;
         m_path = root + "\\" + name + " " + std::to_string(++made);
@@ -70,8 +64,6 @@ public:
     {
         Lines names;
         AddNames(m_path, "", names);
-        for (std::string& name : names)
-            name.erase(0, 1);
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -107,7 +99,7 @@ inline void WriteUninstallString(const std::string& value, DWORD type = REG_SZ)
 // then. Every program that a test starts inherits where the stand-ins record.
 inline Lines TakeStandInCalls()
 {
-    static const std::string record = TempPath("standin-calls.txt");
+    static const std::string record = std::getenv("TEMP") + std::string("\\standin-calls.txt");
     static const BOOL recording = SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());
     Lines calls;
     std::ifstream file(record, std::ios::binary);
