@@ -17,14 +17,11 @@
 
 using Lines = std::vector<std::string>;
 
-// "\\?\" reaches names that end in dots or spaces.
-inline std::string Verbatim(const std::string& path) { return "\\\\?\\" + path; }
-
 // The names below a folder ("Sub\File"), each folder before what it holds; links are not entered.
 inline void AddNames(const std::string& folder, const std::string& relative, Lines& names)
 {
     WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(Verbatim(folder + "\\" + relative + "*").c_str(), &entry);
+    const HANDLE search = FindFirstFileA(("\\\\?\\" + folder + "\\" + relative + "*").c_str(), &entry);
     for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
         if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
             continue;
@@ -52,7 +49,7 @@ public:
     std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
     void Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const
     {
-        const std::string path = Verbatim(PathOf(name));
+        const std::string path = "\\\\?\\" + PathOf(name);  // reaches names that end in dots or spaces
         if (name == "Pellox.dll" || name == "Draveth.exe")
             EXPECT_TRUE(CopyFileA((BuildFolder() + "\\demo\\" + name).c_str(), path.c_str(), FALSE)) << name;
         else if (name.back() == '\\')
