@@ -2,7 +2,7 @@
 
 // The only door from the uninstall engine to Windows. Each member has the name, arguments and
 // result of the Windows function it stands for, so the engine reads like plain Win32 code, while
-// tests can put a double in its place to see the exact calls or make one of them fail.
+// tests can put a double in its place to make any one of them fail.
 
 #include <windows.h>
 
