@@ -118,6 +118,7 @@ TEST(UninstallString, GivesTheFolderOfThePathAfterTheFirstSwitchOrNothing)
         {"-fC:\\x.log", REG_SZ, "C:\\"},
         {"-f\\\\srv\\share\\A\\x.log", REG_SZ, "\\\\srv\\share\\A"},
         {"-fC:\\ソ\\ソ", REG_SZ, doubleByte ? "C:\\ソ" : "C:\\\x83\\\\\x83"},
+        {"-f\\\\ソ\\share\\A\\x.log", REG_SZ, doubleByte ? "\\\\ソ\\share\\A" : kNotInstalled},
         {"-f" + longFolder + "\\x.log", REG_SZ, longFolder},
         {"-f" + longFolder + "\\xy.log", REG_SZ, kNotInstalled},
         {"-fC:\\A\\b.log", REG_EXPAND_SZ, "C:\\A"},
