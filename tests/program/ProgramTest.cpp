@@ -59,6 +59,9 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
         PostCommand(dialog, ID_APP_ABOUT);
         const HWND about = WaitForProcessDialog(run.ProcessId(), "About", 5000);
         EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
+        POINT at = {}, origin = {};  // opened where its template puts it, not centred: on the owner's client area
+        EXPECT_TRUE(ClientToScreen(about, &at) && ClientToScreen(dialog, &origin));
+        EXPECT_TRUE(at.x == origin.x && at.y == origin.y) << at.x << "," << at.y << " " << origin.x << "," << origin.y;
         EXPECT_EQ(MessageBoxSeen(about), "Morvane Application v1.0\n\nCopyright (C) 2026 [OK icon]");
         way == "Escape" ? (void)PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 1) : PostCommand(about, IDOK);
         EXPECT_TRUE(WaitForWindowGone(about, 5000)) << "the About box gone within 5 s";
