@@ -1,9 +1,7 @@
-// libFuzzer targets for the engine's text helpers, built once per target (-DFUZZ_text, -DFUZZ_compare,
-// -DFUZZ_token). They look for memory errors only (AddressSanitizer, UndefinedBehaviorSanitizer):
-// what the helpers give is checked where it shows, in the engine's tests. Bit 0 of the first input
-// byte chooses the code page (1: 932, 0: single-byte). Every text handed over is a heap block of
-// exactly its length (a std::string keeps a short text inside itself, out of AddressSanitizer's
-// sight), so a read past its end stops the run.
+// libFuzzer targets for the engine's text helpers (-DFUZZ_text, -DFUZZ_compare, -DFUZZ_token), for memory
+// errors only: what the helpers give is checked in the engine's tests. Bit 0 of the first byte chooses the
+// code page (1: 932). Each text is a heap block of exactly its length (a short std::string would keep it
+// inside itself, out of AddressSanitizer's sight), so a read past its end stops the run.
 #include "engine/UninstallValue.h"
 
 #include <algorithm>

@@ -92,12 +92,11 @@ inline void WriteUninstallString(const std::string& value, DWORD type = REG_SZ)
     RegCloseKey(key);
 }
 
-// The stand-ins' calls since the last look ("Pellox.dll <tab> command line <tab> hidden"), forgotten
-// then. Every program that a test starts inherits where the stand-ins record.
+// The stand-ins' calls since the last look ("Pellox.dll <tab> command line <tab> hidden"), forgotten then.
 inline Lines TakeStandInCalls()
 {
     static const std::string record = std::getenv("TEMP") + std::string("\\standin-calls.txt");
-    static const BOOL recording = SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());
+    static const BOOL recording = SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());  // for every child
     Lines calls;
     std::ifstream file(record, std::ios::binary);
     for (std::string line; recording && std::getline(file, line);)
@@ -107,7 +106,6 @@ inline Lines TakeStandInCalls()
     return calls;
 }
 
-// The engine's log, line by line.
 inline Lines LogLines(const CUninstaller& uninstaller)
 {
     Lines lines;
