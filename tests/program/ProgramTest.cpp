@@ -116,14 +116,16 @@ TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
     const Lines canaries = {"C:" + canary, win + canary, win + "\\system32" + canary, cwd.Path() + canary};
     for (const std::string& path : canaries)
         CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    std::string make = "true";
+    // Wine reaches \\server\share through the prefix's dosdevices\unc: \\morvane\C$ is an administrative share.
+    std::string make = "mkdir -p " + UnixPath("C:\\..\\dosdevices\\unc\\morvane") + " && ln -sfn " + UnixPath(links.Path()) + " " + UnixPath("C:\\..\\dosdevices\\unc\\morvane\\C$");
     for (const auto& [link, target] : {std::pair<std::string, std::string>{"windows", win}, {"root", "C:\\"}, {"system32", win + "\\system32"},
              {"broken", "C:\\nowhere"}, {"ordinary", folder.Path()}})
         make += " && ln -s " + UnixPath(target) + " " + UnixPath(links.PathOf(link));
     EXPECT_TRUE(RunUnixCommand(make, 5000)) << "the links made within 5 s";
     const std::string refused = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
+    const std::string shareRefused = kNotRemoved + "\nInfoTipの登録が解除されました。\r\nDravethの登録が解除されました。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
     const std::pair<std::string, std::string> cases[] = {{"C:", refused}, {win, refused}, {"C:\\users\\..\\windows\\system32", refused},
-        {"\\\\localhost\\C$\\windows", refused}, {"sub", kNotInstalled + " | exit 2"}, {links.PathOf("windows"), refused}, {links.PathOf("system32"), refused},
+        {"\\\\morvane\\C$\\ordinary", shareRefused}, {"sub", kNotInstalled + " | exit 2"}, {links.PathOf("windows"), refused}, {links.PathOf("system32"), refused},
         {links.PathOf("root"), refused}, {links.PathOf("windows\\system32"), refused}, {links.PathOf("broken"), refused}, {links.PathOf("ordinary"), kRemoved + " | exit 1"}};
     for (const auto& [folder, expected] : cases) {
         WriteUninstallString("Setup.exe -f \"" + folder + "\\x.log\"");
