@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -32,13 +33,20 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
     return FALSE;
 }
 
+// A dialog's child windows in z-order (template order for a dialog).
+struct ChildWindow {
+    HWND window;
+    std::string className;
+    LONG style;
+    bool visible;
+};
+
 BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
 {
     auto* children = reinterpret_cast<std::vector<ChildWindow>*>(parameter);
     char className[64] = {};
     GetClassNameA(window, className, sizeof(className));
-    children->push_back({window, GetDlgCtrlID(window), className, GetWindowLongA(window, GWL_STYLE),
-                         IsWindowVisible(window) != FALSE});
+    children->push_back({window, className, GetWindowLongA(window, GWL_STYLE), IsWindowVisible(window) != FALSE});
     return TRUE;
 }
 
@@ -54,6 +62,36 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     return true;
 }
 
+std::vector<ChildWindow> ChildWindows(HWND dialog)
+{
+    std::vector<ChildWindow> children;
+    EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+// The text of a window through WM_GETTEXT, which also reaches edit controls of another process.
+std::string WindowText(HWND window)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return "<no answer>";
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
+                             5000, &copied))
+        return "<no answer>";
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+// A window is drawn on the display a while after it is shown (the first one of a process waits for
+// its fonts): has it and its children painted now, and waits until its thread has done so.
+void PaintNow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+}
+
 } // namespace
 
 HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs)
@@ -67,20 +105,6 @@ HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs)
 bool WaitForWindowGone(HWND window, DWORD timeoutMs)
 {
     return WaitUntil([window] { return !IsWindow(window); }, timeoutMs);
-}
-
-std::string WindowText(HWND window)
-{
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
-        return "<no answer>";
-    std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
-                             5000, &copied))
-        return "<no answer>";
-    text.resize(std::strlen(text.c_str()));
-    return text;
 }
 
 std::string ControlText(HWND dialog, int id)
@@ -119,13 +143,6 @@ std::string MessageBoxSeen(HWND box)
     return text + " [" + parts + "]";
 }
 
-std::vector<ChildWindow> ChildWindows(HWND dialog)
-{
-    std::vector<ChildWindow> children;
-    EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&children));
-    return children;
-}
-
 void PostCommand(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
@@ -139,12 +156,6 @@ std::string BuildFolder()
     for (int level = 0; level < 2; ++level)
         folder.erase(folder.find_last_of('\\'));
     return folder;
-}
-
-void PaintNow(HWND window)
-{
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
 }
 
 std::string UnixPath(const std::string& path)

@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 // The first visible dialog (class "#32770") with this caption (any caption for nullptr) that belongs to
 // the process, waiting up to timeoutMs for it to appear; nullptr when none appeared.
@@ -16,9 +15,7 @@ HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs 
 // True when the window is gone (destroyed) within timeoutMs.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
 
-// The text of a window or control through WM_GETTEXT, which also reaches edit controls of another
-// process.
-std::string WindowText(HWND window);
+// The text of a control through WM_GETTEXT, which also reaches edit controls of another process.
 std::string ControlText(HWND dialog, int id);
 bool IsControlShown(HWND dialog, int id);
 // True when the control is shown within timeoutMs.
@@ -27,16 +24,6 @@ bool WaitForControlShown(HWND dialog, int id, DWORD timeoutMs);
 // A message box (or a dialog like it) as the user sees it: its first text, then its buttons' texts and
 // "icon" for a shown icon in brackets, e.g. "text [OK]".
 std::string MessageBoxSeen(HWND box);
-
-// A dialog's child windows in z-order (template order for a dialog).
-struct ChildWindow {
-    HWND window;
-    int id;
-    std::string className;
-    LONG style;
-    bool visible;
-};
-std::vector<ChildWindow> ChildWindows(HWND dialog);
 
 // A button press as the button itself reports it (WM_COMMAND, BN_CLICKED, the button's handle),
 // posted, so that a handler that opens a modal box does not block the test.
@@ -54,10 +41,6 @@ bool RunUnixCommand(const std::string& command, DWORD timeoutMs = 10000);
 // The Unix path of a path on drive Z: (the Unix root) or C: (the prefix's drive_c), in single quotes
 // for the shell.
 std::string UnixPath(const std::string& path);
-
-// A window is drawn on the display a while after it is shown (the first one of a process waits for
-// its fonts): has it and its children painted now, and waits until its thread has done so.
-void PaintNow(HWND window);
 
 // Saves a picture of the whole display as <build folder>/screenshots/<name>.png, once the window
 // (and what it owns) has been painted; a null window for a program that is busy and cannot paint.
