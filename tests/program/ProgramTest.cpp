@@ -4,6 +4,7 @@
 #include "ui/MainDlg.h"
 #include "ui/MessageBox.h"
 
+#include <stdexcept>
 #include <thread>
 
 const std::string kOffer = "USB Quarnel2ソフトウェア(Ver2.x.x.x)をアンインストールしますか？|-|はい|いいえ|&About...|";
@@ -21,18 +22,20 @@ std::string Seen(HWND dialog)  // the main dialog's controls: text, "-" when hid
 
 std::string Exit(ProgramRun& run) { return "exit " + std::to_string(static_cast<int>(run.WaitForExit(5000))); }
 
+// Without the main dialog or the result box a test ends at once: every later step would wait in vain.
 HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")
 {
-    return run.Start(BuildFolder() + "\\Morvane.exe", "", currentDirectory) ? WaitForProcessDialog(run.ProcessId(), "USB Quarnel Uninstaller", 8000) : nullptr;
+    const HWND dialog = run.Start(BuildFolder() + "\\Morvane.exe", "", currentDirectory) ? WaitForProcessDialog(run.ProcessId(), "USB Quarnel Uninstaller", 8000) : nullptr;
+    return dialog ? dialog : throw std::runtime_error("no main dialog within 8 s");
 }
 
 std::string Confirm(const ProgramRun& run, HWND dialog)  // the result box as seen, then the log view if shown
 {
     PostCommand(dialog, IDOK);
     const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
-    const std::string seen = box ? MessageBoxSeen(box) : "no result box within 10 s";
+    const std::string seen = box ? MessageBoxSeen(box) : throw std::runtime_error("no result box within 10 s");
     PostCommand(box, IDOK);
-    return box && seen != kRemoved && WaitForControlShown(dialog, IDC_LOG, 5000) ? seen + "\n" + ControlText(dialog, IDC_LOG) : seen;
+    return seen != kRemoved && WaitForControlShown(dialog, IDC_LOG, 5000) ? seen + "\n" + ControlText(dialog, IDC_LOG) : seen;
 }
 
 struct Program : testing::Test {
