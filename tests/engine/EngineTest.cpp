@@ -16,8 +16,7 @@ std::string Skipped(const std::string& name) { return "ファイル'" + name + "
 std::string Missing(const std::string& name) { return "ファイル'" + name + "'は存在しません。"; }
 const std::string kInfoTipDone = "InfoTipの登録が解除されました。", kInfoTipFailed = "InfoTipの登録が解除されませんでした。";
 const std::string kToolDone = "Dravethの登録が解除されました。", kToolFailed = "Dravethの登録が解除されませんでした。";
-const std::string kEntryDone = "アンインストール情報レジストリエントリは削除されました。";
-const std::string kEntryFailed = "アンインストール情報レジストリエントリは削除できませんでした。";
+const std::string kEntryDone = "アンインストール情報レジストリエントリは削除されました。", kEntryFailed = "アンインストール情報レジストリエントリは削除できませんでした。";
 const Lines kNoComponents = {Missing("Pellox.dll"), Missing("Draveth.exe")};
 
 bool Has(const Lines& lines, const std::string& line) { return std::count(lines.begin(), lines.end(), line) > 0; }

@@ -22,8 +22,7 @@ std::string Seen(HWND dialog)  // the main dialog's controls: text, "-" when hid
 
 std::string Exit(ProgramRun& run) { return "exit " + std::to_string(static_cast<int>(run.WaitForExit(5000))); }
 
-// Without the main dialog or the result box a test ends at once: every later step would wait in vain.
-HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")
+HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")  // without the dialog (or result box) a test ends at once
 {
     const HWND dialog = run.Start(BuildFolder() + "\\Morvane.exe", "", currentDirectory) ? WaitForProcessDialog(run.ProcessId(), "USB Quarnel Uninstaller", 8000) : nullptr;
     return dialog ? dialog : throw std::runtime_error("no main dialog within 8 s");
