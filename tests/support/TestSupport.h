@@ -95,11 +95,11 @@ inline void WriteUninstallString(const std::string& value, DWORD type = REG_SZ)
 // The stand-ins' calls since the last look ("Pellox.dll <tab> command line <tab> hidden"), forgotten then.
 inline Lines TakeStandInCalls()
 {
-    static const std::string record = std::getenv("TEMP") + std::string("\\standin-calls.txt");
-    static const BOOL recording = SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());  // for every child
+    const std::string record = std::getenv("TEMP") + std::string("\\standin-calls.txt");
+    SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());  // for every child started from now on
     Lines calls;
     std::ifstream file(record, std::ios::binary);
-    for (std::string line; recording && std::getline(file, line);)
+    for (std::string line; std::getline(file, line);)
         calls.push_back(line);
     file.close();
     DeleteFileA(record.c_str());
