@@ -22,32 +22,15 @@ bool IsPreservedFile(const char* name)
     return CompareNoCase(text, kPreservedFile, AnsiLeadBytes()) == 0;
 }
 
-// The opened folder's path where it really is: symbolic links, junctions, mount points and subst
-// drives resolved at every level, in the plain form ("C:\...", "\\server\share\..."). False when
-// that cannot be had, or when the plain form would name another folder: Windows drops the trailing
-// dots and spaces of a plain path's elements.
-bool GetRealFolder(HANDLE folder, std::string& real)
+// True when the name, as this program reads it, is one plain element of a path. Windows hands an
+// ANSI program names through a best-fit table, in which a character that the code page lacks can
+// become a separator ("x¥..¥a" reads "x\..\a"), a wildcard or a character that Windows strips when
+// it opens the name (trailing dots and spaces): joined to the folder, such a name leads elsewhere.
+// Neither a dot nor a space is ever a trail byte.
+bool IsPlainElement(std::string_view name)
 {
-    std::string final;
-    const bool gotFinal = GetMeasuredText(
-        [folder](char* buffer, DWORD size) {
-            return CurrentPlatform().GetFinalPathNameByHandleA(folder, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        },
-        final);
-    if (!gotFinal)
-        return false;
-    if (final.compare(0, 8, "\\\\?\\UNC\\") == 0)
-        real = "\\" + final.substr(7);
-    else if (final.compare(0, 4, "\\\\?\\") == 0)
-        real = final.substr(4);
-    else
-        return false;
-    // A dot or a space is never a lead byte, so one before a backslash always ends an element.
-    for (std::size_t end = 1; end <= real.size(); ++end) {
-        if ((end == real.size() || real[end] == '\\') && (real[end - 1] == '.' || real[end - 1] == ' '))
-            return false;
-    }
-    return true;
+    return name.back() != '.' && name.back() != ' ' &&
+           FindCharacterOf(name, "\\/:*?\"<>|", AnsiLeadBytes()) == std::string_view::npos;
 }
 
 } // namespace
@@ -61,11 +44,11 @@ bool CUninstaller::DeleteInstalledFiles()
     // The folder stays open without FILE_SHARE_DELETE until the step ends, so that neither it nor a
     // folder above it can be renamed or replaced by a link after the judgement; the search and every
     // deletion go through the folder as judged.
-    const CHandle judged(CurrentPlatform().CreateFileA(m_folder.c_str(), FILE_LIST_DIRECTORY,
+    const CHandle judged(CurrentPlatform().CreateFileA(m_folder.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
                                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     std::string folder;
-    if (judged.Get() == INVALID_HANDLE_VALUE || !GetRealFolder(judged.Get(), folder) || IsProtectedFolder(folder))
+    if (judged.Get() == INVALID_HANDLE_VALUE || !GetRealFolder(judged.Get(), folder))
         return false;
 
     // A join that fails (the path would be too long) leaves no pattern of this folder to search: a
@@ -87,9 +70,11 @@ bool CUninstaller::DeleteInstalledFiles()
             AddLog(kLogFileSkipped, entry.cFileName);
             continue;
         }
-        // A file whose path cannot be joined is not deleted, and says so.
+        // Only one plain element of the judged folder is deleted; a file whose path cannot be joined
+        // is not deleted either, and says so.
         std::string path = folder;
-        const bool deleted = AppendPath(path, entry.cFileName) && CurrentPlatform().DeleteFileA(path.c_str()) != FALSE;
+        const bool deleted = IsPlainElement(entry.cFileName) && AppendPath(path, entry.cFileName) &&
+                             CurrentPlatform().DeleteFileA(path.c_str()) != FALSE;
         AddLog(kLogFileDeletion, entry.cFileName, deleted ? kLogDeleted : kLogFileNotDeleted);
         if (!deleted)
             allDeleted = false;

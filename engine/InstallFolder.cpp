@@ -1,7 +1,7 @@
 #include "engine/RegistryPath.h"
 #include "engine/Uninstaller.h"
 
-#include "platform/Platform.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -17,7 +17,88 @@ std::string AsFolderPrefix(std::string path)
     return path + '\\';
 }
 
+// The system's Windows folder: the real one even on a Remote Desktop Session Host, where
+// GetWindowsDirectoryA can give a user's private folder.
+bool GetWindowsFolder(std::string& windows)
+{
+    return GetMeasuredText(
+        [](char* buffer, DWORD size) { return DWORD(CurrentPlatform().GetSystemWindowsDirectoryA(buffer, size)); },
+        windows);
+}
+
+// One folder: the same file index on the same volume.
+bool IsSameFolder(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
+{
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// To refuse a folder, also one that may be the same: Wine gives a folder reached through a bind
+// mount the serial number of another drive, with its own file index and creation time.
+bool MayBeSameFolder(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b)
+{
+    return IsSameFolder(a, b) ||
+           (a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow &&
+            a.ftCreationTime.dwLowDateTime == b.ftCreationTime.dwLowDateTime &&
+            a.ftCreationTime.dwHighDateTime == b.ftCreationTime.dwHighDateTime);
+}
+
+bool GetFolderIdentity(const std::string& folder, BY_HANDLE_FILE_INFORMATION& identity)
+{
+    const CHandle opened(CurrentPlatform().CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return opened.Get() != INVALID_HANDLE_VALUE &&
+           CurrentPlatform().GetFileInformationByHandle(opened.Get(), &identity) != FALSE;
+}
+
+// True when the folder is the system's Windows folder or lies below it, or is the root of the
+// Windows folder's volume, by identity: another drive letter, a share of this machine or a bind
+// mount reaches them under names that no name rule knows.
+bool IsInWindowsFolder(const std::string& folder, const BY_HANDLE_FILE_INFORMATION& identity)
+{
+    std::string windows;
+    BY_HANDLE_FILE_INFORMATION windowsFolder, windowsRoot, above;
+    if (!GetWindowsFolder(windows) || !GetFolderIdentity(windows, windowsFolder) ||
+        !GetFolderIdentity(windows.substr(0, AbsoluteRootLength(windows, AnsiLeadBytes())), windowsRoot) ||
+        MayBeSameFolder(identity, windowsFolder) || MayBeSameFolder(identity, windowsRoot))
+        return true;
+    // Each folder above: the root, then the path up to each backslash after it.
+    const std::string_view text(folder);
+    const std::size_t rootLength = AbsoluteRootLength(text, AnsiLeadBytes());
+    for (std::size_t end = rootLength, from = rootLength;; from = end + 1) {
+        if (!GetFolderIdentity(folder.substr(0, end), above) || MayBeSameFolder(above, windowsFolder))
+            return true;
+        const std::size_t next = FindBackslash(text.substr(from), AnsiLeadBytes());
+        if (next == std::string_view::npos)
+            return false;
+        end = from + next;
+    }
+}
+
 } // namespace
+
+bool GetRealFolder(HANDLE folder, std::string& real)
+{
+    std::string final;
+    const bool gotFinal = GetMeasuredText(
+        [folder](char* buffer, DWORD size) {
+            return CurrentPlatform().GetFinalPathNameByHandleA(folder, buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        },
+        final);
+    if (!gotFinal)
+        return false;
+    if (final.compare(0, 8, "\\\\?\\UNC\\") == 0)
+        real = "\\" + final.substr(7);
+    else if (final.compare(0, 4, "\\\\?\\") == 0)
+        real = final.substr(4);
+    // Only a drive or a share: Wine names a folder outside every drive "\\?\unix\...".
+    if (!IsAbsoluteFolder(real, AnsiLeadBytes()) || IsProtectedFolder(real))
+        return false;
+    BY_HANDLE_FILE_INFORMATION held, named;
+    return CurrentPlatform().GetFileInformationByHandle(folder, &held) && GetFolderIdentity(real, named) &&
+           IsSameFolder(held, named) && !IsInWindowsFolder(real, held);
+}
 
 bool LocateInstallFolder(std::string& folder)
 {
@@ -63,10 +144,7 @@ bool IsProtectedFolder(const std::string& folder)
         return true;
 
     std::string windows;
-    const bool gotWindows = GetMeasuredText(
-        [](char* buffer, DWORD size) { return DWORD(CurrentPlatform().GetSystemWindowsDirectoryA(buffer, size)); },
-        windows);
-    if (!gotWindows)
+    if (!GetWindowsFolder(windows))
         return true;
     const std::string windowsPrefix = AsFolderPrefix(windows);
     const std::string fullPrefix = AsFolderPrefix(full);

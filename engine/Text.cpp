@@ -71,13 +71,18 @@ int CompareNoCase(std::string_view a, std::string_view b, const LeadByteTable& l
     return a.size() < b.size() ? -1 : 1;
 }
 
-std::size_t FindBackslash(std::string_view text, const LeadByteTable& lead)
+std::size_t FindCharacterOf(std::string_view text, std::string_view characters, const LeadByteTable& lead)
 {
     for (std::size_t i = 0; i < text.size(); i += CharLength(text, i, lead)) {
-        if (text[i] == '\\')
+        if (CharLength(text, i, lead) == 1 && characters.find(text[i]) != std::string_view::npos)
             return i;
     }
     return std::string_view::npos;
+}
+
+std::size_t FindBackslash(std::string_view text, const LeadByteTable& lead)
+{
+    return FindCharacterOf(text, "\\", lead);
 }
 
 std::string FormatText(const char* format, ...)

@@ -41,6 +41,10 @@ int FindSubstring(std::string_view text, std::string_view needle, int start, con
 // so its trail byte is never folded. Result below, at or above 0, as strcmp.
 int CompareNoCase(std::string_view a, std::string_view b, const LeadByteTable& lead);
 
+// Byte index of the first character of its own that is one of the given single-byte characters,
+// or std::string_view::npos.
+std::size_t FindCharacterOf(std::string_view text, std::string_view characters, const LeadByteTable& lead);
+
 // Byte index of the first backslash that is a character of its own, or std::string_view::npos.
 std::size_t FindBackslash(std::string_view text, const LeadByteTable& lead);
 

@@ -24,6 +24,13 @@ bool LocateInstallFolder(std::string& folder);
 // system's Windows folder or any folder below it, judged on the folder's canonical full path.
 bool IsProtectedFolder(const std::string& folder);
 
+// The opened folder's path where it really is, in the plain form ("C:\...", "\\server\share\..."):
+// symbolic links, junctions, mount points and subst drives resolved at every level. The text comes
+// through the best-fit table, so it is opened again and must lead to the same folder. False when that
+// cannot be had or proven, or when the folder must never be emptied: a protected folder by its name,
+// or the Windows folder, a folder below it or the root of its volume by its identity.
+bool GetRealFolder(HANDLE folder, std::string& real);
+
 // The shell path functions, applied in place.
 bool RemoveFileSpec(std::string& path);
 bool AppendPath(std::string& path, const char* element);

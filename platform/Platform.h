@@ -36,6 +36,7 @@ public:
     virtual HANDLE CreateFileA(const char* path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* security,
                                DWORD disposition, DWORD flags, HANDLE templateFile) = 0;
     virtual DWORD GetFinalPathNameByHandleA(HANDLE file, char* buffer, DWORD size, DWORD flags) = 0;
+    virtual BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) = 0;
     virtual HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data) = 0;
     virtual BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data) = 0;
     virtual BOOL FindClose(HANDLE search) = 0;

@@ -59,6 +59,10 @@ public:
     {
         return ::GetFinalPathNameByHandleA(file, buffer, size, flags);
     }
+    BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) override
+    {
+        return ::GetFileInformationByHandle(file, information);
+    }
     HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data) override
     {
         return ::FindFirstFileA(pattern, data);

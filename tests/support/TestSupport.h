@@ -17,24 +17,42 @@
 
 using Lines = std::vector<std::string>;
 
-// The names below a folder ("Sub\File"), each folder before what it holds; links are not entered.
-inline void AddNames(const std::string& folder, const std::string& relative, Lines& names)
+// Text in a code page as UTF-16, for the wide calls.
+inline std::wstring Wide(const std::string& text, UINT codePage)
 {
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(("\\\\?\\" + folder + "\\" + relative + "*").c_str(), &entry);
-    for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
-        if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(codePage, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())) - 1);
+    return wide;
+}
+
+inline std::string Utf8(const std::wstring& text)
+{
+    std::string utf8(text.size() * 3 + 1, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr) - 1);
+    return utf8;
+}
+
+// The names below a folder as they are ("Sub\File", in UTF-8), each folder before what it holds;
+// links are not entered.
+inline void AddNames(const std::wstring& folder, const std::wstring& relative, Lines& names)
+{
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW((folder + L"\\" + relative + L"*").c_str(), &entry);
+    for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileW(search, &entry)) {
+        if (std::wstring(L".") == entry.cFileName || std::wstring(L"..") == entry.cFileName)
             continue;
-        names.push_back(relative + entry.cFileName);
+        names.push_back(Utf8(relative + entry.cFileName));
         if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
-            AddNames(folder, names.back() + "\\", names);
+            AddNames(folder, relative + entry.cFileName + L"\\", names);
     }
     FindClose(search);
 }
 
 // A new, empty folder of its own under %TEMP%\morvane-tests, which a test program empties first, from
-// the Unix side (that enters no link and takes every name). Names are taken as written, trailing dots
-// and spaces included; one ending in "\" is a folder; "Pellox.dll" and "Draveth.exe" are the stand-ins.
+// the Unix side (that enters no link and takes every name). Names are UTF-8, made with the wide calls
+// as a user would make them, trailing dots and spaces included; one ending in "\" is a folder;
+// "LINK>TARGET" is a symbolic link (LINK may be a Windows path outside); "Pellox.dll" and
+// "Draveth.exe" are the stand-ins.
 class TestFolder {
 public:
     explicit TestFolder(const std::string& name)
@@ -49,18 +67,25 @@ public:
     std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
     void Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const
     {
-        const std::string path = "\\\\?\\" + PathOf(name);  // reaches names that end in dots or spaces
-        if (name == "Pellox.dll" || name == "Draveth.exe")
-            EXPECT_TRUE(CopyFileA((BuildFolder() + "\\demo\\" + name).c_str(), path.c_str(), FALSE)) << name;
+        const std::wstring path = L"\\\\?\\" + Wide(m_path, CP_ACP) + L"\\" + Wide(name, CP_UTF8);
+        const std::string leaf = name.substr(name.rfind('\\') + 1);  // UTF-8 has no 0x5C trail byte
+        if (const std::size_t arrow = name.find('>'); arrow != std::string::npos) {
+            std::string link = name.substr(0, arrow), target;
+            for (unsigned char c : name.substr(arrow + 1))  // the shell's printf makes the UTF-8 bytes
+                target += c < 0x80 ? std::string(1, c) : "\\" + std::to_string(c / 64) + std::to_string(c / 8 % 8) + std::to_string(c % 8);
+            link = UnixPath(link[1] == ':' ? link : PathOf(link));
+            EXPECT_TRUE(RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + link + ")\\\" && ln -sfn \\\"$PWD/$(printf '" + target + "')\\\" " + link)) << name;
+        } else if (leaf == "Pellox.dll" || leaf == "Draveth.exe")
+            EXPECT_TRUE(CopyFileW(Wide(BuildFolder() + "\\demo\\" + leaf, CP_ACP).c_str(), path.c_str(), FALSE)) << name;
         else if (name.back() == '\\')
-            EXPECT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << name;
+            EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << name;
         else
-            EXPECT_TRUE(CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr))) << name;
+            EXPECT_TRUE(CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr))) << name;
     }
-    Lines Names() const  // every name below the folder ("Sub\File"), sorted
+    Lines Names() const  // every name below the folder ("Sub\File", UTF-8), sorted
     {
         Lines names;
-        AddNames(m_path, "", names);
+        AddNames(L"\\\\?\\" + Wide(m_path, CP_ACP), L"", names);
         std::sort(names.begin(), names.end());
         return names;
     }
