@@ -247,8 +247,8 @@ TEST(Faults, EveryFailingCallLeavesNoHandleKeepsWhatMustStayAndTellsTheTruth)
         const Lines log = LogLines(uninstaller), left = folder.Names(), calls = TakeStandInCalls();
         // A folder that cannot be judged or searched keeps every file.
         const std::string judging = "GetFullPathNameA GetSystemWindowsDirectoryA CreateFileA GetFinalPathNameByHandleA GetFileInformationByHandle FindFirstFileA";
-        if (!platform.failed.empty() && judging.find(platform.failed.substr(0, platform.failed.find('('))) != std::string::npos)
-            EXPECT_EQ(left, (Lines{"Draveth.exe", "Pellox.dll", "Sub", "Sub\\Keep.txt", "Tamsel.dat", "a.txt"})) << platform.failed;
+        const bool judgementFailed = !platform.failed.empty() && judging.find(platform.failed.substr(0, platform.failed.find('('))) != std::string::npos;
+        EXPECT_TRUE(!judgementFailed || left == (Lines{"Draveth.exe", "Pellox.dll", "Sub", "Sub\\Keep.txt", "Tamsel.dat", "a.txt"})) << platform.failed;
         for (const std::string name : {"Pellox.dll", "Draveth.exe", "a.txt"}) {
             EXPECT_EQ(Has(log, Deleted(name)), !Has(left, name)) << name;
             EXPECT_TRUE(!Has(left, name) || !result) << name;
