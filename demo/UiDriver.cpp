@@ -177,8 +177,14 @@ bool RunUnixCommand(const std::string& command, DWORD timeoutMs)
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
     const std::string marker = std::string(temp) + "unix-command-" + std::to_string(GetCurrentProcessId());
-    CloseHandle(CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    std::string line = "/bin/sh -c \"" + command + "; rm -f " + UnixPath(marker) + "\"";
+    const std::string failed = marker + "-failed";
+    DeleteFileA(failed.c_str());
+    // CloseHandle accepts INVALID_HANDLE_VALUE: only the handle tells whether the marker was made.
+    const HANDLE made = CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (made == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(made);
+    std::string line = "/bin/sh -c \"(" + command + ") || : >" + UnixPath(failed) + "; rm -f " + UnixPath(marker) + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -188,8 +194,9 @@ bool RunUnixCommand(const std::string& command, DWORD timeoutMs)
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    // The failure marker can be deleted only when the shell left it.
     if (WaitUntil([&marker] { return GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; }, timeoutMs))
-        return true;
+        return !DeleteFileA(failed.c_str());
     DeleteFileA(marker.c_str());
     return false;
 }

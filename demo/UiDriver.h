@@ -33,9 +33,10 @@ void PostCommand(HWND dialog, int id);
 // trailing backslash.
 std::string BuildFolder();
 
-// Runs a command line of the Unix shell, beside Wine. Wine starts Unix programs but cannot wait for
-// them: the command ends by removing a marker file, which is waited for up to timeoutMs. False when
-// it did not start or end in time.
+// Runs a command line of the Unix shell, beside Wine; its error output goes to this program's. Wine
+// starts Unix programs but cannot wait for them: the shell removes a marker file when the command has
+// ended, leaving a second one when it failed. False when the command failed, or did not start or end
+// within timeoutMs.
 bool RunUnixCommand(const std::string& command, DWORD timeoutMs = 10000);
 
 // The Unix path of a path on drive Z: (the Unix root) or C: (the prefix's drive_c), in single quotes
