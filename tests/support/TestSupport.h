@@ -79,8 +79,8 @@ public:
             EXPECT_TRUE(CopyFileW(Wide(BuildFolder() + "\\demo\\" + leaf, CP_ACP).c_str(), path.c_str(), FALSE)) << name;
         else if (name.back() == '\\')
             EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << name;
-        else
-            EXPECT_TRUE(CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr))) << name;
+        else  // CloseHandle also takes INVALID_HANDLE_VALUE: the file itself tells
+            EXPECT_TRUE(CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr)) && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) << name;
     }
     Lines Names() const  // every name below the folder ("Sub\File", UTF-8), sorted
     {
