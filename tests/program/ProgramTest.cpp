@@ -28,13 +28,17 @@ HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")  // witho
     return dialog ? dialog : throw std::runtime_error("no main dialog within 8 s");
 }
 
-std::string Confirm(const ProgramRun& run, HWND dialog)  // the result box as seen, then the log view if shown
+// The result box as seen, then the log view once shown with a new text (read through a message: answered only after the box).
+std::string Confirm(const ProgramRun& run, HWND dialog)
 {
+    std::string log = ControlText(dialog, IDC_LOG), before = log;
     PostCommand(dialog, IDOK);
     const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
     const std::string seen = box ? MessageBoxSeen(box) : throw std::runtime_error("no result box within 10 s");
     PostCommand(box, IDOK);
-    return seen != kRemoved && WaitForControlShown(dialog, IDC_LOG, 5000) ? seen + "\n" + ControlText(dialog, IDC_LOG) : seen;
+    for (const DWORD start = GetTickCount(); seen != kRemoved && ((log = ControlText(dialog, IDC_LOG)) == before || !IsControlShown(dialog, IDC_LOG));)
+        GetTickCount() - start < 5000 ? Sleep(10) : throw std::runtime_error("no new log view within 5 s");
+    return seen == kRemoved ? seen : seen + "\n" + log;
 }
 
 struct Program : testing::Test {
