@@ -118,22 +118,20 @@ TEST_F(Program, ACopyWhoseDialogNamesAMissingWindowClassEndsWithMinusOneAndTouch
 TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
 {
     const TestFolder cwd("morvane-hostile-cwd"), links("morvane-hostile-links");
-    const std::string win = "C:\\windows", canary = "\\morvane-canary.txt";
-    const Lines canaries = {"C:" + canary, win + canary, win + "\\system32" + canary, cwd.Path() + canary};
-    for (const std::string& path : canaries)
-        CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    // Wine reaches \\server\share through the prefix's dosdevices\unc: \\morvane\C$ is an administrative share.
-    std::string make = "mkdir -p " + UnixPath("C:\\..\\dosdevices\\unc\\morvane") + " && ln -sfn " + UnixPath(links.Path()) + " " + UnixPath("C:\\..\\dosdevices\\unc\\morvane\\C$");
-    for (const auto& [link, target] : {std::pair<std::string, std::string>{"windows", win}, {"root", "C:\\"}, {"system32", win + "\\system32"},
-             {"broken", "C:\\nowhere"}, {"ordinary", folder.Path()}})
-        make += " && ln -s " + UnixPath(target) + " " + UnixPath(links.PathOf(link));
-    EXPECT_TRUE(RunUnixCommand(make, 5000)) << "the links made within 5 s";
+    // Wine reaches \\server\share through the prefix's dosdevices\unc; it opens no folder stream, but a link of the stream's name.
+    const std::string win = "C:\\windows", canary = "\\morvane-canary.txt", unc = "C:\\..\\dosdevices\\unc\\morvane", stream = cwd.Path() + "::$INDEX_ALLOCATION";
+    const auto ln = [](const std::string& target, const std::string& link) { return " && ln -sfn " + UnixPath(target) + " " + UnixPath(link); };
+    ASSERT_TRUE(RunUnixCommand("mkdir -p " + UnixPath(unc) + ln(links.Path(), unc + "\\C$") + ln(cwd.Path(), unc + "\\share") + ln(cwd.Path(), stream) +
+                               ln(win, links.PathOf("windows")) + ln(folder.Path(), links.PathOf("ordinary")), 5000)) << "the links and shares made within 5 s (a failing command says why above)";
+    // A canary wherever a row points: a 32-bit program meets SysWOW64 under System32's name, the real System32 through a link.
+    const Lines canaries = {"C:" + canary, win + canary, win + "\\system32" + canary, links.PathOf("windows\\system32\\morvane-canary-2.txt"), cwd.Path() + canary};
     const std::string refused = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
     const std::string shareRefused = kNotRemoved + "\nInfoTipの登録が解除されました。\r\nDravethの登録が解除されました。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
-    const std::pair<std::string, std::string> cases[] = {{"C:", refused}, {win, refused}, {"C:\\users\\..\\windows\\system32", refused},
-        {"\\\\morvane\\C$\\ordinary", shareRefused}, {"sub", kNotInstalled + " | exit 2"}, {links.PathOf("windows"), refused}, {links.PathOf("system32"), refused},
-        {links.PathOf("root"), refused}, {links.PathOf("windows\\system32"), refused}, {links.PathOf("broken"), refused}, {links.PathOf("ordinary"), kRemoved + " | exit 1"}};
+    const std::pair<std::string, std::string> cases[] = {{"C:", refused}, {win, refused}, {"C:\\users\\..\\windows\\system32", refused}, {"\\\\morvane\\C$\\ordinary", shareRefused},
+        {"\\\\morvane\\share", refused}, {stream, refused}, {".", kNotInstalled + " | exit 2"}, {links.PathOf("windows\\system32"), refused}, {links.PathOf("ordinary"), kRemoved + " | exit 1"}};
     for (const auto& [folder, expected] : cases) {
+        for (const std::string& path : canaries)
+            EXPECT_TRUE(std::ofstream(path).is_open()) << "canary not made: " << path;
         WriteUninstallString("Setup.exe -f \"" + folder + "\\x.log\"");
         ProgramRun run;
         const HWND dialog = Launch(run, cwd.Path());
@@ -146,12 +144,12 @@ TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
         }
         if (result != kRemoved)
             PostCommand(dialog, IDCANCEL);
+        for (const std::string& path : canaries)
+            result += DeleteFileA(path.c_str()) ? "" : " | lost " + path;
         EXPECT_EQ(result + " | " + Exit(run), expected) << folder;
     }
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Tamsel.dat"}));
     EXPECT_FALSE(ProductKeyExists()) << "after the last, successful run";
-    for (const std::string& path : canaries)
-        EXPECT_TRUE(DeleteFileA(path.c_str())) << path << " lost";
 }
 
 TEST(Resources, ManifestVersionRecordAndIconAsWindowsReadsThem)
