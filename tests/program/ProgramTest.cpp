@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 const std::string kOffer = "USB Quarnel2ソフトウェア(Ver2.x.x.x)をアンインストールしますか？|-|はい|いいえ|&About...|";
 const std::string kNotInstalled = "USB Quarnel2ソフトウェア(Ver2.x.x.x)はインストールされていません。|-|-(off)|閉じる|&About...|";
@@ -127,9 +128,17 @@ TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
     const Lines canaries = {"C:" + canary, win + canary, win + "\\system32" + canary, links.PathOf("windows\\system32\\morvane-canary-2.txt"), cwd.Path() + canary};
     const std::string refused = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
     const std::string shareRefused = kNotRemoved + "\nInfoTipの登録が解除されました。\r\nDravethの登録が解除されました。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
-    const std::pair<std::string, std::string> cases[] = {{"C:", refused}, {win, refused}, {"C:\\users\\..\\windows\\system32", refused}, {"\\\\morvane\\C$\\ordinary", shareRefused},
-        {"\\\\morvane\\share", refused}, {stream, refused}, {".", kNotInstalled + " | exit 2"}, {links.PathOf("windows\\system32"), refused}, {links.PathOf("ordinary"), kRemoved + " | exit 1"}};
-    for (const auto& [folder, expected] : cases) {
+    // The Windows folder by names that no name rule knows: a bind mount (read-only; where this machine
+    // lets no test mount, its empty folder is refused too), then a drive letter that maps there, made
+    // only then: Wine would name the bind mount's folders through that drive.
+    const std::string bound = BuildFolder() + "\\morvane-bind", drive = "ln -sfn ../drive_c/windows " + UnixPath("C:\\..\\dosdevices\\m:");
+    if (!RunUnixCommand("mkdir -p " + UnixPath(bound) + " && { mountpoint -q " + UnixPath(bound) + " || mount -o bind,ro " + UnixPath(win) + " " + UnixPath(bound) + "; }"))
+        std::cout << "No bind mount on this machine: the row of " << bound << " proves nothing.\n";
+    const std::tuple<std::string, std::string, std::string> cases[] = {{"C:", refused, ""}, {win, refused, ""}, {"C:\\users\\..\\windows\\system32", refused, ""},
+        {"\\\\morvane\\C$\\ordinary", shareRefused, ""}, {"\\\\morvane\\share", refused, ""}, {stream, refused, ""}, {".", kNotInstalled + " | exit 2", ""},
+        {links.PathOf("windows\\system32"), refused, ""}, {bound + "\\system32", refused, ""}, {"M:\\system32", refused, drive}, {links.PathOf("ordinary"), kRemoved + " | exit 1", ""}};
+    for (const auto& [folder, expected, before] : cases) {
+        ASSERT_TRUE(before.empty() || RunUnixCommand(before)) << before;
         for (const std::string& path : canaries)
             EXPECT_TRUE(std::ofstream(path).is_open()) << "canary not made: " << path;
         WriteUninstallString("Setup.exe -f \"" + folder + "\\x.log\"");
@@ -148,6 +157,7 @@ TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
             result += DeleteFileA(path.c_str()) ? "" : " | lost " + path;
         EXPECT_EQ(result + " | " + Exit(run), expected) << folder;
     }
+    RunUnixCommand("umount " + UnixPath(bound) + "; rm " + UnixPath("C:\\..\\dosdevices\\m:"));
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Tamsel.dat"}));
     EXPECT_FALSE(ProductKeyExists()) << "after the last, successful run";
 }
