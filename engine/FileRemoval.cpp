@@ -29,7 +29,7 @@ bool IsPreservedFile(const char* name)
 // Neither a dot nor a space is ever a trail byte.
 bool IsPlainElement(std::string_view name)
 {
-    return name.back() != '.' && name.back() != ' ' &&
+    return !name.empty() && name.back() != '.' && name.back() != ' ' &&
            FindCharacterOf(name, "\\/:*?\"<>|", AnsiLeadBytes()) == std::string_view::npos;
 }
 
