@@ -33,49 +33,44 @@ struct Scenario {
     const char* folder;  // the install folder, "~" standing for the test folder
     Lines files;
     const char* orders;  // "NAME=value" for the stand-ins, or ""
-    int entry;           // the uninstall key: 0 gone, 1 there, 2 there with a subkey
+    bool subkey;         // the uninstall key holds a subkey, and so stays
     Lines log;
     Lines left;
     bool result;
 };
 
 const Scenario kScenarios[] = {
-    {"whole installation", "~", {"Pellox.dll", "Draveth.exe", "Readme.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"}, "", 1,
+    {"whole installation", "~", {"Pellox.dll", "Draveth.exe", "Readme.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"}, "", false,
      {kInfoTipDone, kToolDone, Deleted("Draveth.exe"), Deleted("Pellox.dll"), Deleted("Readme.txt"), Skipped("Tamsel.dat"), kEntryDone},
      {"Sub", "Sub\\Keep.txt", "Tamsel.dat"}, true},
     {"components fail, in a folder whose last byte is a trail byte 0x5C; hidden and system files go", "~\\ソ",
-     {u8"ソ\\", u8"ソ\\Pellox.dll", u8"ソ\\Draveth.exe", u8"#ソ\\%s%n.txt", u8"ソ\\ポソ.txt"}, "MORVANE_PELLOX_EXIT=1", 1,
+     {u8"ソ\\", u8"ソ\\Pellox.dll", u8"ソ\\Draveth.exe", u8"#ソ\\%s%n.txt", u8"ソ\\ポソ.txt"}, "MORVANE_PELLOX_EXIT=1", false,
      {kInfoTipFailed, kToolDone, Deleted("%s%n.txt"), Deleted("Draveth.exe"), Deleted("Pellox.dll"), Deleted("ポソ.txt"), kEntryDone}, {u8"ソ"}, true},
-    {"tool past 5 s is ended (a running one could not be deleted)", "~", {"Draveth.exe"}, "MORVANE_DRAVETH_MS=20000", 1,
+    {"tool past 5 s is ended (a running one could not be deleted)", "~", {"Draveth.exe"}, "MORVANE_DRAVETH_MS=20000", false,
      {Missing("Pellox.dll"), kToolFailed, Deleted("Draveth.exe"), kEntryDone}, {}, true},
-    {"preserved file in every spelling, and names Windows reads as it", "~", {"TAMSEL.DAT", "Tamsel.dat.", "tamsel.dat  ", "Tamsel.dat.bak", "xTamsel.dat"}, "", 1,
+    {"preserved file in every spelling, and names Windows reads as it", "~", {"TAMSEL.DAT", "Tamsel.dat.", "tamsel.dat  ", "Tamsel.dat.bak", "xTamsel.dat"}, "", false,
      kNoComponents + Lines{Skipped("TAMSEL.DAT"), Skipped("tamsel.dat  "), Skipped("Tamsel.dat."), Deleted("Tamsel.dat.bak"), Deleted("xTamsel.dat"), kEntryDone},
      {"TAMSEL.DAT", "Tamsel.dat.", "tamsel.dat  "}, true},
     // Names as the best-fit table hands them over: "¥" reads as a backslash, "à" as "a".
     {"names that read as paths elsewhere are never deleted", "~\\In", {"Out.txt", "Share\\", "Share\\x.txt", "C:\\..\\dosdevices\\unc\\morvane\\share>Share",
          "In\\", "In\\Tamsel.dat", "In\\Sub\\", "In\\Sub\\Keep.txt", u8"In\\x¥..¥Tamsel.dat", u8"In\\..¥Out.txt", u8"In\\Sub¥Keep.txt",
-         u8"In\\¥¥morvane¥share¥x.txt", u8"In\\Tàmsel.dat", "In\\a.txt", "In\\a.txt."}, "", 1,
+         u8"In\\¥¥morvane¥share¥x.txt", u8"In\\Tàmsel.dat", "In\\a.txt", "In\\a.txt."}, "", false,
      kNoComponents + Lines{NotDeleted("..\\Out.txt"), Deleted("a.txt"), NotDeleted("a.txt."), NotDeleted("Sub\\Keep.txt"), Skipped("Tamsel.dat"),
                            Skipped("Tamsel.dat"), NotDeleted("x\\..\\Tamsel.dat"), NotDeleted("\\\\morvane\\share\\x.txt"), kEntryDone},
      {"In", u8"In\\..¥Out.txt", "In\\Sub", "In\\Sub\\Keep.txt", u8"In\\Sub¥Keep.txt", "In\\Tamsel.dat", u8"In\\Tàmsel.dat", "In\\a.txt.",
       u8"In\\x¥..¥Tamsel.dat", u8"In\\¥¥morvane¥share¥x.txt", "Out.txt", "Share", "Share\\x.txt"}, false},
-    {"read-only and open files", "~", {"!a.txt", "b.txt", "~c.txt", "d.txt"}, "", 1,
-     kNoComponents + Lines{NotDeleted("a.txt"), Deleted("b.txt"), NotDeleted("c.txt"), Deleted("d.txt"), kEntryDone}, {"a.txt", "c.txt"}, false},
-    {"entry already gone", "~", {"Tamsel.dat"}, "", 0, kNoComponents + Lines{Skipped("Tamsel.dat"), kEntryFailed}, {"Tamsel.dat"}, false},
-    {"entry with a subkey stays", "~", {}, "", 2, kNoComponents + Lines{kEntryFailed}, {}, false},
-    {"empty folder", "~", {}, "", 1, kNoComponents + Lines{kEntryDone}, {}, true},
-    // A folder is emptied only where it really is, proven by opening its real path again: a link to a
-    // folder "Data¥Old." resolves to the text "Data\Old" (Wine also drops the dot), another folder.
-    {"link to a folder whose real path reads as another", "~\\L", {u8"Data¥Old.\\", u8"Data¥Old.\\a.txt", "Data\\", "Data\\Old\\", "Data\\Old\\b.txt", u8"L>Data¥Old."}, "", 1,
+    {"read-only and open files, an entry with a subkey", "~", {"!a.txt", "b.txt", "~c.txt", "d.txt"}, "", true,
+     kNoComponents + Lines{NotDeleted("a.txt"), Deleted("b.txt"), NotDeleted("c.txt"), Deleted("d.txt"), kEntryFailed}, {"a.txt", "c.txt"}, false},
+    {"empty folder", "~", {}, "", false, kNoComponents + Lines{kEntryDone}, {}, true},
+    // A link to "Data¥Old." resolves to the text "Data\Old" (Wine drops the dot too): another folder.
+    {"link to a folder whose real path reads as another", "~\\L", {u8"Data¥Old.\\", u8"Data¥Old.\\a.txt", "Data\\", "Data\\Old\\", "Data\\Old\\b.txt", u8"L>Data¥Old."}, "", false,
      kNoComponents + Lines{kEntryDone}, {"Data", "Data\\Old", "Data\\Old\\b.txt", u8"Data¥Old.", u8"Data¥Old.\\a.txt", "L"}, false},
-    // The Windows folder by its name in any case, even where a link there leads to an ordinary folder.
-    {"written below the Windows folder", "C:\\WINDOWS\\morvane-link", {"Keep\\", "Keep\\a.txt", "C:\\windows\\morvane-link>Keep"}, "", 1,
+    {"written below the Windows folder in other case, a link there to an ordinary folder", "C:\\WINDOWS\\morvane-link", {"Keep\\", "Keep\\a.txt", "C:\\windows\\morvane-link>Keep"}, "", false,
      kNoComponents + Lines{kEntryDone}, {"Keep", "Keep\\a.txt"}, false},
-    // A missing folder only loses its entry; one that is not an absolute path would send the steps to
-    // the current directory, so it touches nothing at all (every relative form: the value table).
-    {"missing folder", "C:\\Quarnel2 missing", {}, "", 1, kNoComponents + Lines{kEntryDone}, {}, false},
-    {"empty path", "", {"Pellox.dll", "a.txt"}, "", 1, {}, {"Pellox.dll", "a.txt"}, false},
-    {"relative", "sub", {"Pellox.dll", "a.txt"}, "", 1, {}, {"Pellox.dll", "a.txt"}, false},
+    // A folder that is not an absolute path would send the steps to the current directory: it touches nothing.
+    {"missing folder", "C:\\Quarnel2 missing", {}, "", false, kNoComponents + Lines{kEntryDone}, {}, false},
+    {"empty path", "", {"Pellox.dll", "a.txt"}, "", false, {}, {"Pellox.dll", "a.txt"}, false},
+    {"relative", "sub", {"Pellox.dll", "a.txt"}, "", false, {}, {"Pellox.dll", "a.txt"}, false},
 };
 
 // Passes every call to Windows, except the call whose number is failAt, which fails as Windows
@@ -177,10 +172,8 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
                 held.push_back(CreateFileA(folder.PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         }
         WriteUninstallString("-fUninst.log");
-        if (scenario.entry == 2)
+        if (scenario.subkey)
             RegSetKeyValueA(HKEY_LOCAL_MACHINE, (kProductKey + std::string("\\Sub")).c_str(), nullptr, REG_SZ, "", 1);
-        if (scenario.entry == 0)
-            RemoveProductKey();
         const std::string orders = scenario.orders;
         _putenv(orders.c_str());
         TakeStandInCalls();
@@ -199,7 +192,7 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
 
         EXPECT_EQ(LogLines(uninstaller), scenario.log);
         EXPECT_EQ(folder.Names(), scenario.left);
-        EXPECT_EQ(ProductKeyExists(), scenario.entry != 0 && !Has(scenario.log, kEntryDone));
+        EXPECT_EQ(ProductKeyExists(), !Has(scenario.log, kEntryDone));
         // A tool that does not end is waited for 5 s, then ended.
         EXPECT_TRUE(orders != "MORVANE_DRAVETH_MS=20000" || (took >= 5000 && took < 15000)) << took;
         Lines calls;  // every component whose step logs an outcome was called
