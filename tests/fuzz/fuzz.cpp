@@ -1,7 +1,6 @@
-// libFuzzer targets for the engine's text helpers (-DFUZZ_text, -DFUZZ_compare, -DFUZZ_token), for memory
-// errors only: what the helpers give is checked in the engine's tests. Bit 0 of the first byte chooses the
-// code page (1: 932). Each text is a heap block of exactly its length (a short std::string would keep it
-// inside itself, out of AddressSanitizer's sight), so a read past its end stops the run.
+// libFuzzer targets (-DFUZZ_text, _compare, _token) for memory errors in the engine's text helpers. Bit 0 of the
+// first byte chooses the code page (1: 932). Each text is a heap block of exactly its length, so that
+// AddressSanitizer sees a read past its end (a short std::string would keep it inside itself).
 #include "engine/UninstallValue.h"
 
 #include <algorithm>

@@ -1,7 +1,6 @@
 #pragma once
 
-// What the test programs share, done straight through Windows (never through the engine): folders
-// of their own, the product's uninstall key, the calls the stand-in components record, the log.
+// What the test programs share, straight through Windows: folders, the uninstall key, the stand-ins' calls, the log.
 
 #include "UiDriver.h"  // BuildFolder(), RunUnixCommand(), UnixPath()
 #include "engine/Uninstaller.h"
@@ -25,34 +24,24 @@ inline std::wstring Wide(const std::string& text, UINT codePage)
     return wide;
 }
 
-inline std::string Utf8(const std::wstring& text)
+// The names below a folder as the program reads them ("Sub\File"), each folder before its contents; links not entered.
+inline void AddNames(const std::string& folder, const std::string& relative, Lines& names)
 {
-    std::string utf8(text.size() * 3 + 1, '\0');
-    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr) - 1);
-    return utf8;
-}
-
-// The names below a folder as they are ("Sub\File", in UTF-8), each folder before what it holds;
-// links are not entered.
-inline void AddNames(const std::wstring& folder, const std::wstring& relative, Lines& names)
-{
-    WIN32_FIND_DATAW entry;
-    const HANDLE search = FindFirstFileW((folder + L"\\" + relative + L"*").c_str(), &entry);
-    for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileW(search, &entry)) {
-        if (std::wstring(L".") == entry.cFileName || std::wstring(L"..") == entry.cFileName)
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA(("\\\\?\\" + folder + "\\" + relative + "*").c_str(), &entry);
+    for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
+        if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
             continue;
-        names.push_back(Utf8(relative + entry.cFileName));
+        names.push_back(relative + entry.cFileName);
         if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
-            AddNames(folder, relative + entry.cFileName + L"\\", names);
+            AddNames(folder, names.back() + "\\", names);
     }
     FindClose(search);
 }
 
-// A new, empty folder of its own under %TEMP%\morvane-tests, which a test program empties first, from
-// the Unix side (that enters no link and takes every name). Names are UTF-8, made with the wide calls
-// as a user would make them, trailing dots and spaces included; one ending in "\" is a folder;
-// "LINK>TARGET" is a symbolic link (LINK may be a Windows path outside); "Pellox.dll" and
-// "Draveth.exe" are the stand-ins.
+// A new, empty folder under %TEMP%\morvane-tests (emptied first, from the Unix side). Names are UTF-8, made
+// with the wide calls as a user would, trailing dots and spaces kept; "X\" is a folder, "LINK>TARGET" a link
+// (LINK may be a Windows path, TARGET a shell pattern in the folder), "Pellox.dll" and "Draveth.exe" the stand-ins.
 class TestFolder {
 public:
     explicit TestFolder(const std::string& name)
@@ -70,11 +59,8 @@ public:
         const std::wstring path = L"\\\\?\\" + Wide(m_path, CP_ACP) + L"\\" + Wide(name, CP_UTF8);
         const std::string leaf = name.substr(name.rfind('\\') + 1);  // UTF-8 has no 0x5C trail byte
         if (const std::size_t arrow = name.find('>'); arrow != std::string::npos) {
-            std::string link = name.substr(0, arrow), target;
-            for (unsigned char c : name.substr(arrow + 1))  // the shell's printf makes the UTF-8 bytes
-                target += c < 0x80 ? std::string(1, c) : "\\" + std::to_string(c / 64) + std::to_string(c / 8 % 8) + std::to_string(c % 8);
-            link = UnixPath(link[1] == ':' ? link : PathOf(link));
-            EXPECT_TRUE(RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + link + ")\\\" && ln -sfn \\\"$PWD/$(printf '" + target + "')\\\" " + link)) << name;
+            const std::string link = UnixPath(name[1] == ':' ? name.substr(0, arrow) : PathOf(name.substr(0, arrow)));
+            EXPECT_TRUE(RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + link + ")\\\" && ln -sfn \\\"$PWD\\\"/" + name.substr(arrow + 1) + " " + link)) << name;
         } else if (leaf == "Pellox.dll" || leaf == "Draveth.exe")
             EXPECT_TRUE(CopyFileW(Wide(BuildFolder() + "\\demo\\" + leaf, CP_ACP).c_str(), path.c_str(), FALSE)) << name;
         else if (name.back() == '\\')
@@ -82,10 +68,10 @@ public:
         else  // CloseHandle also takes INVALID_HANDLE_VALUE: the file itself tells
             EXPECT_TRUE(CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr)) && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) << name;
     }
-    Lines Names() const  // every name below the folder ("Sub\File", UTF-8), sorted
+    Lines Names() const  // every name below the folder ("Sub\File"), sorted
     {
         Lines names;
-        AddNames(L"\\\\?\\" + Wide(m_path, CP_ACP), L"", names);
+        AddNames(m_path, "", names);
         std::sort(names.begin(), names.end());
         return names;
     }
