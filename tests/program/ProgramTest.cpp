@@ -116,9 +116,9 @@ TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
     const TestFolder cwd("morvane-hostile-cwd"), links("morvane-hostile-links");
     // Wine reaches \\server\share through the prefix's dosdevices\unc; it opens no folder stream, but a link of the stream's name.
     const std::string win = "C:\\windows", canary = "\\morvane-canary.txt", unc = "C:\\..\\dosdevices\\unc\\morvane", stream = cwd.Path() + "::$INDEX_ALLOCATION";
-    const auto ln = [](const std::string& target, const std::string& link) { return " && ln -sfn " + UnixPath(target) + " " + UnixPath(link); };
-    ASSERT_TRUE(RunUnixCommand("mkdir -p " + UnixPath(unc) + ln(links.Path(), unc + "\\C$") + ln(cwd.Path(), unc + "\\share") + ln(cwd.Path(), stream) +
-                               ln(win, links.PathOf("windows")) + ln(folder.Path(), links.PathOf("ordinary")), 5000)) << "the links and shares made within 5 s (a failing command says why above)";
+    for (const std::string& link : {unc + "\\C$>" + links.Path(), unc + "\\share>" + cwd.Path(), stream + ">" + cwd.Path(), "windows>" + win, "ordinary>" + folder.Path()})
+        links.Add(link);
+    ASSERT_FALSE(HasFailure()) << "the links and shares made (a failing command says why above)";
     // A canary wherever a row points: a 32-bit program meets SysWOW64 under System32's name, the real System32 through a link.
     const Lines canaries = {"C:" + canary, win + canary, win + "\\system32" + canary, links.PathOf("windows\\system32\\morvane-canary-2.txt"), cwd.Path() + canary};
     const std::string refused = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";

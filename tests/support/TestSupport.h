@@ -41,7 +41,7 @@ inline void AddNames(const std::string& folder, const std::string& relative, Lin
 
 // A new, empty folder under %TEMP%\morvane-tests (emptied first, from the Unix side). Names are UTF-8, made
 // with the wide calls as a user would, trailing dots and spaces kept; "X\" is a folder, "LINK>TARGET" a link
-// (LINK may be a Windows path, TARGET a shell pattern in the folder), "Pellox.dll" and "Draveth.exe" the stand-ins.
+// (each a Windows path, or LINK a name and TARGET a shell pattern in the folder); "Pellox.dll", "Draveth.exe" the stand-ins.
 class TestFolder {
 public:
     explicit TestFolder(const std::string& name)
@@ -60,7 +60,8 @@ public:
         const std::string leaf = name.substr(name.rfind('\\') + 1);  // UTF-8 has no 0x5C trail byte
         if (const std::size_t arrow = name.find('>'); arrow != std::string::npos) {
             const std::string link = UnixPath(name[1] == ':' ? name.substr(0, arrow) : PathOf(name.substr(0, arrow)));
-            EXPECT_TRUE(RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + link + ")\\\" && ln -sfn \\\"$PWD\\\"/" + name.substr(arrow + 1) + " " + link)) << name;
+            const std::string target = name.substr(arrow + 1), to = target[1] == ':' ? UnixPath(target) : "\\\"$PWD\\\"/" + target;
+            EXPECT_TRUE(RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + link + ")\\\" && ln -sfn " + to + " " + link)) << name;
         } else if (leaf == "Pellox.dll" || leaf == "Draveth.exe")
             EXPECT_TRUE(CopyFileW(Wide(BuildFolder() + "\\demo\\" + leaf, CP_ACP).c_str(), path.c_str(), FALSE)) << name;
         else if (name.back() == '\\')
