@@ -1,56 +1,8 @@
-#include "UiDriver.h"  // BUILD\Morvane.exe driven from outside, as its user sees it
-#include "res/resource.h"
-#include "tests/support/TestSupport.h"
+#include "tests/program/ProgramDriver.h"
 #include "ui/MessageBox.h"
 
-#include <stdexcept>
 #include <thread>
 #include <tuple>
-
-const std::string kOffer = "USB Quarnel2ソフトウェア(Ver2.x.x.x)をアンインストールしますか？|-|はい|いいえ|&About...|";
-const std::string kNotInstalled = "USB Quarnel2ソフトウェア(Ver2.x.x.x)はインストールされていません。|-|-(off)|閉じる|&About...|";
-const std::string kRemoved = "正常にアンインストールされました。 [OK]", kNotRemoved = "アンインストールできませんでした。 [OK]";
-const Lines kInstalled = {"Data", "Data\\Keep.txt", "Draveth.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"};
-
-std::string Seen(HWND dialog)  // the main dialog's controls: text, "-" when hidden, "(off)" when disabled
-{
-    std::string seen;
-    for (int id : {IDC_PROMPT, IDC_LOG_LABEL, IDOK, IDCANCEL, ID_APP_ABOUT})
-        seen += (IsControlShown(dialog, id) ? ControlText(dialog, id) : "-") + (IsWindowEnabled(GetDlgItem(dialog, id)) ? "|" : "(off)|");
-    return seen;
-}
-
-std::string Exit(ProgramRun& run) { return "exit " + std::to_string(static_cast<int>(run.WaitForExit(5000))); }
-
-HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")  // without the dialog (or result box) a test ends at once
-{
-    const HWND dialog = run.Start(BuildFolder() + "\\Morvane.exe", "", currentDirectory) ? WaitForProcessDialog(run.ProcessId(), "USB Quarnel Uninstaller", 8000) : nullptr;
-    return dialog ? dialog : throw std::runtime_error("no main dialog within 8 s");
-}
-
-// The result box as seen, then the log view once shown with a new text (read through a message: answered only after the box).
-std::string Confirm(const ProgramRun& run, HWND dialog)
-{
-    std::string log = ControlText(dialog, IDC_LOG), before = log;
-    PostCommand(dialog, IDOK);
-    const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
-    const std::string seen = box ? MessageBoxSeen(box) : throw std::runtime_error("no result box within 10 s");
-    PostCommand(box, IDOK);
-    for (const DWORD start = GetTickCount(); seen != kRemoved && ((log = ControlText(dialog, IDC_LOG)) == before || !IsControlShown(dialog, IDC_LOG));)
-        GetTickCount() - start < 5000 ? Sleep(10) : throw std::runtime_error("no new log view within 5 s");
-    return seen == kRemoved ? seen : seen + "\n" + log;
-}
-
-struct Program : testing::Test {
-    Program()
-    {
-        for (const std::string& name : kInstalled)
-            folder.Add(name + (name == "Data" ? "\\" : ""));
-        WriteUninstallString("Setup.exe -f \"" + folder.PathOf("Uninst.log") + "\"");
-    }
-    ~Program() override { RemoveProductKey(); }
-    const TestFolder folder{"morvane-program"};
-};
 
 TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
 {
