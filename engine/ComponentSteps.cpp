@@ -3,6 +3,7 @@
 #include "engine/Uninstaller.h"
 
 #include "engine/LogTexts.h"
+#include "engine/PathFunctions.h"
 #include "engine/ProcessRunner.h"
 #include "platform/Platform.h"
 

@@ -1,6 +1,9 @@
+#include "engine/InstallFolder.h"
+
+#include "engine/PathFunctions.h"
 #include "engine/RegistryPath.h"
 #include "engine/Uninstaller.h"
-
+#include "engine/UninstallValue.h"
 #include "platform/Handles.h"
 
 namespace {
@@ -76,6 +79,21 @@ bool IsInWindowsFolder(const std::string& folder, const BY_HANDLE_FILE_INFORMATI
     }
 }
 
+// The share of a UNC path ("\\server\share\...") whose root is rootLength bytes long is one that Windows
+// makes for a whole drive or for itself: a drive letter and "$", "ADMIN$", "IPC$" or "PRINT$".
+bool IsAdministrativeShare(std::string_view path, std::size_t rootLength)
+{
+    const std::size_t shareStart = 2 + FindBackslash(path.substr(2), AnsiLeadBytes()) + 1;
+    const std::size_t shareEnd = path[rootLength - 1] == '\\' ? rootLength - 1 : rootLength;
+    const std::string_view share = path.substr(shareStart, shareEnd - shareStart);
+    for (const char* name : {"ADMIN$", "IPC$", "PRINT$"}) {
+        if (CompareNoCase(share, name, AnsiLeadBytes()) == 0)
+            return true;
+    }
+    const char letter = share.empty() ? 0 : static_cast<char>(share[0] | 0x20);
+    return share.size() == 2 && letter >= 'a' && letter <= 'z' && share[1] == '$';
+}
+
 } // namespace
 
 bool GetRealFolder(HANDLE folder, std::string& real)
@@ -110,6 +128,8 @@ bool LocateInstallFolder(std::string& folder)
     std::string located;
     if (!ExtractPathToken(value, located, AnsiLeadBytes()))
         return false;
+    // The installer may write either separator, and Windows reads both: the file name goes at the last.
+    located = WithBackslashes(located);
     RemoveFileSpec(located);
     // An empty or relative folder would send the removal to the current directory.
     if (!IsAbsoluteFolder(located, AnsiLeadBytes()))
@@ -132,14 +152,11 @@ bool IsProtectedFolder(const std::string& folder)
     const std::size_t rootLength = AbsoluteRootLength(full, AnsiLeadBytes());
     if (rootLength == 0 || full.find_first_not_of('\\', rootLength) == std::string::npos)
         return true;
-    // Other names for a whole drive or the Windows folder: an administrative share ("C$", "ADMIN$"),
-    // or a stream of a folder ("C:\Windows::$INDEX_ALLOCATION"), the only place a colon can stand
-    // after the drive's own. Neither byte is ever a trail byte.
-    if (full.compare(0, 2, "\\\\") == 0) {
-        const std::size_t shareEnd = full[rootLength - 1] == '\\' ? rootLength - 1 : rootLength;
-        if (full[shareEnd - 1] == '$')
-            return true;
-    }
+    // Other names for a whole drive or the Windows folder: an administrative share ("C$", "ADMIN$";
+    // any other share, hidden or not, is judged like every folder), or a stream of a folder
+    // ("C:\Windows::$INDEX_ALLOCATION"), the only place a colon can stand after the drive's own.
+    if (full.compare(0, 2, "\\\\") == 0 && IsAdministrativeShare(full, rootLength))
+        return true;
     if (full.find(':', 2) != std::string::npos)
         return true;
 

@@ -1,8 +1,8 @@
-#include "engine/Uninstaller.h"
+#include "engine/PathFunctions.h"
 
+#include "engine/Text.h"
 #include "platform/Platform.h"
 
-#include <algorithm>
 #include <cstring>
 
 bool RemoveFileSpec(std::string& path)
@@ -16,12 +16,18 @@ bool RemoveFileSpec(std::string& path)
 
 bool AppendPath(std::string& path, const char* element)
 {
-    // Room for both texts, the backslash between them and the terminating zero; and never less than
-    // MAX_PATH, the buffer size the shell function is documented to assume.
-    char* buffer = GetBuffer(path, std::max<std::size_t>(path.size() + std::strlen(element) + 10, MAX_PATH));
-    const BOOL appended = CurrentPlatform().PathAppendA(buffer, element);
-    ReleaseBuffer(path);
-    return appended != FALSE;
+    // Not the shell's PathAppendA: it canonicalizes what it joins and takes "\..x" for a step up, so
+    // that a file named "..x" would lead out of the folder that was judged.
+    if (path.empty())
+        return false;
+    std::string joined = path;
+    if (!EndsWithBackslash(joined, AnsiLeadBytes()))
+        joined += '\\';
+    joined += element;
+    if (joined.size() >= MAX_PATH)
+        return false;
+    path = joined;
+    return true;
 }
 
 bool GetMeasuredText(const std::function<DWORD(char* buffer, DWORD size)>& call, std::string& text)

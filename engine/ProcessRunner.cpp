@@ -1,7 +1,7 @@
 #include "engine/ProcessRunner.h"
 
 #include "engine/Text.h"
-#include "engine/Uninstaller.h"
+#include "engine/PathFunctions.h"
 #include "platform/Handles.h"
 
 namespace {

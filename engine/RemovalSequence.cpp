@@ -1,6 +1,9 @@
 // The one operation through which the product is removed: the four steps, always all of them, in order.
 #include "engine/Uninstaller.h"
 
+#include "engine/Text.h"
+#include "engine/UninstallValue.h"
+
 bool CUninstaller::Execute()
 {
     // The steps resolve every file name against the folder; one that is empty or relative would

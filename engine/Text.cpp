@@ -85,6 +85,14 @@ std::size_t FindBackslash(std::string_view text, const LeadByteTable& lead)
     return FindCharacterOf(text, "\\", lead);
 }
 
+bool EndsWithBackslash(std::string_view text, const LeadByteTable& lead)
+{
+    std::size_t last = std::string_view::npos;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i, lead))
+        last = i;
+    return last != std::string_view::npos && CharLength(text, last, lead) == 1 && text[last] == '\\';
+}
+
 std::string FormatText(const char* format, ...)
 {
     va_list args;

@@ -48,6 +48,9 @@ std::size_t FindCharacterOf(std::string_view text, std::string_view characters, 
 // Byte index of the first backslash that is a character of its own, or std::string_view::npos.
 std::size_t FindBackslash(std::string_view text, const LeadByteTable& lead);
 
+// True when the text's last character is a backslash of its own (not the trail byte of ソ).
+bool EndsWithBackslash(std::string_view text, const LeadByteTable& lead);
+
 // printf-style formatting: measures the result first, then writes exactly that many bytes.
 std::string FormatText(const char* format, ...)
 #if defined(__GNUC__)

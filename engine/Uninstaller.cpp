@@ -1,5 +1,7 @@
 #include "engine/Uninstaller.h"
 
+#include "engine/Text.h"
+
 #include <cstdarg>
 
 const char UninstallKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2";

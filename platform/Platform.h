@@ -43,7 +43,6 @@ public:
     virtual BOOL DeleteFileA(const char* path) = 0;
 
     // Shell path functions (shlwapi)
-    virtual BOOL PathAppendA(char* path, const char* more) = 0;
     virtual BOOL PathRemoveFileSpecA(char* path) = 0;
     virtual BOOL PathFileExistsA(const char* path) = 0;
 };

@@ -71,7 +71,6 @@ public:
     BOOL FindClose(HANDLE search) override { return ::FindClose(search); }
     BOOL DeleteFileA(const char* path) override { return ::DeleteFileA(path); }
 
-    BOOL PathAppendA(char* path, const char* more) override { return ::PathAppendA(path, more); }
     BOOL PathRemoveFileSpecA(char* path) override { return ::PathRemoveFileSpecA(path); }
     BOOL PathFileExistsA(const char* path) override { return ::PathFileExistsA(path); }
 };

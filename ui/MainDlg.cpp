@@ -1,5 +1,6 @@
 #include "ui/MainDlg.h"
 
+#include "engine/InstallFolder.h"
 #include "engine/Uninstaller.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppModule.h"

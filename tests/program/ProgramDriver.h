@@ -8,9 +8,12 @@
 
 #include <stdexcept>
 
-inline const std::string kOffer = "USB Quarnel2ソフトウェア(Ver2.x.x.x)をアンインストールしますか？|-|はい|いいえ|&About...|";
+inline const std::string kOffer =
+    "USB Quarnel2ソフトウェア(Ver2.x.x.x)をアンインストールしますか？|-|はい|いいえ"
+    "|&About...|";
 inline const std::string kNotInstalled =
-    "USB Quarnel2ソフトウェア(Ver2.x.x.x)はインストールされていません。|-|-(off)|閉じる|&About...|";
+    "USB Quarnel2ソフトウェア(Ver2.x.x.x)はインストールされていません。|-|-(off)|閉じる"
+    "|&About...|";
 inline const std::string kRemoved = "正常にアンインストールされました。 [OK]";
 inline const std::string kNotRemoved = "アンインストールできませんでした。 [OK]";
 inline const Lines kInstalled = {"Data", "Data\\Keep.txt", "Draveth.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"};

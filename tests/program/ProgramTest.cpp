@@ -13,13 +13,18 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
         EXPECT_EQ(Seen(dialog), kOffer);
         RECT shown, work;
         EXPECT_TRUE(GetWindowRect(dialog, &shown) && SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-        EXPECT_LE(abs(shown.left + shown.right - work.left - work.right) + abs(shown.top + shown.bottom - work.top - work.bottom), 2);
+        EXPECT_LE(abs(shown.left + shown.right - work.left - work.right) +
+                      abs(shown.top + shown.bottom - work.top - work.bottom), 2);
         PostCommand(dialog, ID_APP_ABOUT);
         const HWND about = WaitForProcessDialog(run.ProcessId(), "About", 5000);
         EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
         way == "Escape" ? (void)PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 1) : PostCommand(about, IDOK);
         EXPECT_TRUE(WaitForWindowGone(about, 5000)) << "the About box gone within 5 s";
-        way == "いいえ" ? PostCommand(dialog, IDCANCEL) : way == "Escape" ? (void)PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 1) : (void)PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (way == "いいえ")
+            PostCommand(dialog, IDCANCEL);
+        else
+            PostMessageA(dialog, way == "Escape" ? WM_KEYDOWN : WM_SYSCOMMAND, way == "Escape" ? VK_ESCAPE : SC_CLOSE,
+                         1);
         EXPECT_EQ(Exit(run), "exit 2");
         EXPECT_EQ(folder.Names(), kInstalled);
         EXPECT_TRUE(ProductKeyExists());
@@ -28,7 +33,11 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
 
 TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAndThenOnlyTheNewRun)
 {
-    std::string log = kNotRemoved + "\nInfoTipの登録が解除されました。\r\nDravethの登録が解除されませんでした。\r\nファイル'Draveth.exe'は削除されました。\r\n";
+    const std::string notDeleted = "ファイル'Notes.txt'は削除きでませんでした。\r\n";
+    const std::string skipped = "ファイル'Tamsel.dat'の削除はスキップされました。\r\n";
+    std::string log = kNotRemoved + "\nInfoTipの登録が解除されました。\r\n"
+                                    "Dravethの登録が解除されませんでした。\r\n"
+                                    "ファイル'Draveth.exe'は削除されました。\r\n";
     for (int i = 100; i < 260; ++i) {
         folder.Add("L" + std::to_string(i) + std::string(196, 'x'));
         log += "ファイル'L" + std::to_string(i) + std::string(196, 'x') + "'は削除されました。\r\n";
@@ -38,11 +47,13 @@ TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAn
     ProgramRun run;
     const HWND dialog = Launch(run);
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", nullptr);
-    log += "ファイル'Notes.txt'は削除きでませんでした。\r\nファイル'Pellox.dll'は削除されました。\r\nファイル'Tamsel.dat'の削除はスキップされました。\r\n";
-    EXPECT_EQ(Confirm(run, dialog), log + "アンインストール情報レジストリエントリは削除されました。\r\n");
+    log += notDeleted + "ファイル'Pellox.dll'は削除されました。\r\n" + skipped;
+    const std::string entry = "アンインストール情報レジストリエントリは削除";
+    EXPECT_EQ(Confirm(run, dialog), log + entry + "されました。\r\n");
     EXPECT_EQ(Seen(dialog), "-|アンインストール時のログ：|-|閉じる|&About...|");
-    log = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\nファイル'Notes.txt'は削除きでませんでした。\r\n";
-    EXPECT_EQ(Confirm(run, dialog), log + "ファイル'Tamsel.dat'の削除はスキップされました。\r\nアンインストール情報レジストリエントリは削除できませんでした。\r\n");
+    log = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\n"
+                        "ファイル'Draveth.exe'は存在しません。\r\n";
+    EXPECT_EQ(Confirm(run, dialog), log + notDeleted + skipped + entry + "できませんでした。\r\n");
     PostCommand(dialog, IDCANCEL);
     EXPECT_EQ(Exit(run), "exit 2");
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Notes.txt", "Tamsel.dat"}));
@@ -52,40 +63,83 @@ TEST_F(Program, ACopyWhoseDialogNamesAMissingWindowClassEndsWithMinusOneAndTouch
 {
     const std::string exe = folder.PathOf("Morvane.exe");
     ASSERT_TRUE(CopyFileA((BuildFolder() + "\\Morvane.exe").c_str(), exe.c_str(), FALSE));
-    struct { DLGTEMPLATE header; WCHAR menuClassCaption[14]; } broken = {{WS_POPUP, 0, 0, 0, 0, 100, 50}, L"\0NoSuchClass"};
+    struct {
+        DLGTEMPLATE header;
+        WCHAR menuClassCaption[14];
+    } broken = {{WS_POPUP, 0, 0, 0, 0, 100, 50}, L"\0NoSuchClass"};
     const HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
-    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN), MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), &broken, sizeof broken));
+    const WORD language = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN), language, &broken, sizeof broken));
     ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
     ProgramRun run;
     ASSERT_TRUE(run.Start(exe, "", folder.Path()));
     EXPECT_EQ(Exit(run), "exit -1");
-    EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Draveth.exe", "Morvane.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"}));
+    EXPECT_EQ(folder.Names(),
+              (Lines{"Data", "Data\\Keep.txt", "Draveth.exe", "Morvane.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"}));
     EXPECT_TRUE(ProductKeyExists());
+}
+
+// What a confirmed run ends with when the file step refuses the folder: the components' lines, the refusal, the
+// entry.
+std::string RefusedRun(const std::string& folder, bool components)
+{
+    const std::string found = components ? "InfoTipの登録が解除されました。\r\n"
+                                           "Dravethの登録が解除されました。\r\n"
+                                         : "ファイル'Pellox.dll'は存在しません。\r\n"
+                                           "ファイル'Draveth.exe'は存在しません。\r\n";
+    return kNotRemoved + "\n" + found + Refused(folder) +
+           "\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
 }
 
 TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
 {
     const TestFolder cwd("morvane-hostile-cwd"), links("morvane-hostile-links");
-    // Wine reaches \\server\share through the prefix's dosdevices\unc; it opens no folder stream, but a link of the stream's name.
-    const std::string win = "C:\\windows", canary = "\\morvane-canary.txt", unc = "C:\\..\\dosdevices\\unc\\morvane", stream = cwd.Path() + "::$INDEX_ALLOCATION";
-    for (const std::string& link : {unc + "\\C$>" + links.Path(), unc + "\\share>" + cwd.Path(), stream + ">" + cwd.Path(), "windows>" + win, "ordinary>" + folder.Path()})
-        links.Add(link);
-    ASSERT_FALSE(HasFailure()) << "the links and shares made (a failing command says why above)";
-    // A canary wherever a row points: a 32-bit program meets SysWOW64 under System32's name, the real System32 through a link.
-    const Lines canaries = {"C:" + canary, win + canary, win + "\\system32" + canary, links.PathOf("windows\\system32\\morvane-canary-2.txt"), cwd.Path() + canary};
-    const std::string refused = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\nファイル'Draveth.exe'は存在しません。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
-    const std::string shareRefused = kNotRemoved + "\nInfoTipの登録が解除されました。\r\nDravethの登録が解除されました。\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
-    // The Windows folder by names no name rule knows: a read-only bind mount, then (as Wine would name the mount through it) a drive letter.
-    const std::string bound = BuildFolder() + "\\morvane-bind", drive = "ln -sfn ../drive_c/windows " + UnixPath("C:\\..\\dosdevices\\m:");
-    if (!RunUnixCommand("mkdir -p " + UnixPath(bound) + " && { mountpoint -q " + UnixPath(bound) + " || mount -o bind,ro " + UnixPath(win) + " " + UnixPath(bound) + "; }"))
-        std::cout << "No bind mount on this machine: the row of " << bound << " proves nothing.\n";
-    const std::tuple<std::string, std::string, std::string> cases[] = {{"C:", refused, ""}, {win, refused, ""}, {"C:\\users\\..\\windows\\system32", refused, ""},
-        {"\\\\morvane\\C$\\ordinary", shareRefused, ""}, {"\\\\morvane\\share", refused, ""}, {stream, refused, ""}, {".", kNotInstalled + " | exit 2", ""},
-        {links.PathOf("windows\\system32"), refused, ""}, {bound + "\\system32", refused, ""}, {"M:\\system32", refused, drive}, {links.PathOf("ordinary"), kRemoved + " | exit 1", ""}};
-    for (const auto& [folder, expected, before] : cases) {
-        ASSERT_TRUE(before.empty() || RunUnixCommand(before)) << before;
+    // Wine reaches \\server\share through the prefix's dosdevices\unc; it opens no folder stream, but a link of the
+    // stream's name. "win\x\..dows" is an ordinary folder that the shell's join read as "windows", a link there.
+    const std::string win = "C:\\windows", canary = "morvane-canary.txt", canary2 = "morvane-canary-2.txt";
+    const std::string unc = "C:\\..\\dosdevices\\unc\\morvane", stream = cwd.Path() + "::$INDEX_ALLOCATION";
+    const Lines made = {unc + "\\C$>" + links.Path(), unc + "\\share>" + cwd.Path(), stream + ">" + cwd.Path(),
+                        "windows>" + win, "ordinary>" + folder.Path(), unc + "\\apps$>" + links.Path(),
+                        "win\\", "win\\x\\", "win\\x\\..dows\\", "win\\x\\..dows\\Readme.txt", "apps\\",
+                        "apps\\Readme.txt"};
+    for (const std::string& link : made)
+        ASSERT_TRUE(links.Add(link));
+    // A canary wherever a row points: a 32-bit program meets SysWOW64 under System32's name, the real System32 through
+    // a link.
+    const Lines canaries = {"C:\\" + canary, win + "\\" + canary, win + "\\system32\\" + canary,
+                            links.PathOf("windows\\system32\\" + canary2), cwd.PathOf(canary)};
+    // The Windows folder and its volume's root by names no name rule knows: read-only bind mounts, then (as Wine
+    // would name the mount through it) a drive letter.
+    const std::string bound = BuildFolder() + "\\morvane-bind", boundC = BuildFolder() + "\\morvane-bind-c";
+    std::string mounts;
+    for (const auto& [at, what] : {std::pair(bound, win), std::pair(boundC, std::string("C:\\"))})
+        mounts += "mkdir -p " + UnixPath(at) + " && { mountpoint -q " + UnixPath(at) + " || mount -o bind,ro " +
+                  UnixPath(what) + " " + UnixPath(at) + "; } && ";
+    const bool mounted = RunUnixCommand(mounts + "true");
+    const std::string drive = "ln -sfn ../drive_c/windows " + UnixPath("C:\\..\\dosdevices\\m:");
+    const std::tuple<std::string, std::string, std::string, std::string> cases[] = {  // folder, probe, outcome, before
+        {"C:", canary, RefusedRun("C:\\", false), ""}, {win, canary, RefusedRun(win, false), ""},
+        {"C:\\users\\..\\windows\\system32", canary, RefusedRun("C:\\users\\..\\windows\\system32", false), ""},
+        {"\\\\morvane\\C$\\ordinary", "Tamsel.dat", RefusedRun("\\\\morvane\\C$\\ordinary", true), ""},
+        {"\\\\morvane\\share", canary, RefusedRun("\\\\morvane\\share", false), ""},
+        {stream, canary, RefusedRun(stream, false), ""}, {".", "", kNotInstalled + " | exit 2", ""},
+        {links.PathOf("windows\\system32"), canary2, RefusedRun(links.PathOf("windows\\system32"), false), ""},
+        {bound + "\\system32", canary2, RefusedRun(bound + "\\system32", false), ""},
+        {boundC, canary, RefusedRun(boundC, false), ""},
+        {"M:\\system32", canary2, RefusedRun("M:\\system32", false), drive},
+        {links.PathOf("ordinary"), "Tamsel.dat", kRemoved + " | exit 1", ""},
+        {links.PathOf("win\\x\\..dows"), "Readme.txt", kRemoved + " | exit 1", ""},
+        {"\\\\morvane\\apps$\\apps", "Readme.txt", kRemoved + " | exit 1", ""}};
+    for (const auto& [folder, probe, expected, before] : cases) {
+        if (!mounted && folder.find("morvane-bind") != std::string::npos) {
+            std::cout << "No bind mount on this machine: the row of " << folder << " is not run.\n";
+            continue;
+        }
+        ASSERT_TRUE(before.empty() || (RunUnixCommand(before) && (Sleep(1100), true))) << before;  // drives: 1 s
         for (const std::string& path : canaries)
-            EXPECT_TRUE(std::ofstream(path).is_open()) << "canary not made: " << path;
+            ASSERT_TRUE(std::ofstream(path).is_open()) << "canary not made: " << path;
+        ASSERT_TRUE(probe.empty() || GetFileAttributesA((folder + "\\" + probe).c_str()) != INVALID_FILE_ATTRIBUTES)
+            << "the row does not reach its target: " << folder << "\\" << probe;
         WriteUninstallString("Setup.exe -f \"" + folder + "\\x.log\"");
         ProgramRun run;
         const HWND dialog = Launch(run, cwd.Path());
@@ -102,20 +156,10 @@ TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
             result += DeleteFileA(path.c_str()) ? "" : " | lost " + path;
         EXPECT_EQ(result + " | " + Exit(run), expected) << folder;
     }
-    RunUnixCommand("umount " + UnixPath(bound) + "; rm " + UnixPath("C:\\..\\dosdevices\\m:"));
+    RunUnixCommand("umount " + UnixPath(bound) + " " + UnixPath(boundC) + "; rm " +
+                   UnixPath("C:\\..\\dosdevices\\m:"));
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Tamsel.dat"}));
-    EXPECT_FALSE(ProductKeyExists()) << "after the last, successful run";
-}
-
-TEST(Resources, TheManifestAsWindowsReadsIt)
-{
-    const std::string exe = BuildFolder() + "\\Morvane.exe";
-    ACTCTXA request = {sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, exe.c_str(), 0, 0, nullptr, MAKEINTRESOURCEA(1), nullptr, nullptr};
-    const HANDLE context = CreateActCtxA(&request);
-    ASSERT_NE(context, INVALID_HANDLE_VALUE) << GetLastError();
-    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level = {};
-    QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr);
-    EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_REQUIRE_ADMIN);
+    EXPECT_EQ(links.Names(), (Lines{"apps", "ordinary", "win", "win\\x", "win\\x\\..dows", "windows"}));
 }
 
 // In this process, through the framework's message box: LongString.rc's string 300, 300 double-byte characters.

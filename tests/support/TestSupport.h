@@ -3,6 +3,7 @@
 // What the test programs share, straight through Windows: folders, the uninstall key, the stand-ins' calls, the log.
 
 #include "UiDriver.h"  // BuildFolder(), RunUnixCommand(), UnixPath()
+#include "engine/InstallFolder.h"
 #include "engine/Uninstaller.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +25,8 @@ inline std::wstring Wide(const std::string& text, UINT codePage)
     return wide;
 }
 
-// The names below a folder as the program reads them ("Sub\File"), each folder before its contents; links not entered.
+// The names below a folder as the program reads them ("Sub\File"), each folder before its contents; links not
+// entered.
 inline void AddNames(const std::string& folder, const std::string& relative, Lines& names)
 {
     WIN32_FIND_DATAA entry;
@@ -33,41 +35,52 @@ inline void AddNames(const std::string& folder, const std::string& relative, Lin
         if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
             continue;
         names.push_back(relative + entry.cFileName);
-        if ((entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
+        const DWORD kind = entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+        if (kind == FILE_ATTRIBUTE_DIRECTORY)
             AddNames(folder, names.back() + "\\", names);
     }
     FindClose(search);
 }
 
-// A new, empty folder under %TEMP%\morvane-tests (emptied first, from the Unix side). Names are UTF-8, made
-// with the wide calls as a user would, trailing dots and spaces kept; "X\" is a folder, "LINK>TARGET" a link
-// (each a Windows path, or LINK a name and TARGET a shell pattern in the folder); "Pellox.dll", "Draveth.exe" the stand-ins.
+// A new, empty folder under %TEMP%\morvane-tests (emptied first, from the Unix side). Names are UTF-8, made with
+// the wide calls as a user would, trailing dots and spaces kept; "X\" is a folder, "LINK>TARGET" a link (each a
+// Windows path, or LINK a name and TARGET a shell pattern in the folder); "Pellox.dll", "Draveth.exe" the stand-ins.
 class TestFolder {
 public:
     explicit TestFolder(const std::string& name)
     {
         static const std::string root = std::getenv("TEMP") + std::string("\\morvane-tests");
-        static const bool emptied = RunUnixCommand("rm -rf " + UnixPath(root)) && CreateDirectoryA(root.c_str(), nullptr);
+        static const bool emptied = RunUnixCommand("rm -rf " + UnixPath(root)) && CreateDirectoryA(root.c_str(), 0);
         static int made = 0;
         m_path = root + "\\" + name + " " + std::to_string(++made);
         EXPECT_TRUE(emptied && CreateDirectoryA(m_path.c_str(), nullptr)) << m_path;
     }
     const std::string& Path() const { return m_path; }
     std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
-    void Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const
+    bool Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const  // false with a failure
     {
         const std::wstring path = L"\\\\?\\" + Wide(m_path, CP_ACP) + L"\\" + Wide(name, CP_UTF8);
         const std::string leaf = name.substr(name.rfind('\\') + 1);  // UTF-8 has no 0x5C trail byte
+        bool made;
         if (const std::size_t arrow = name.find('>'); arrow != std::string::npos) {
             const std::string link = UnixPath(name[1] == ':' ? name.substr(0, arrow) : PathOf(name.substr(0, arrow)));
-            const std::string target = name.substr(arrow + 1), to = target[1] == ':' ? UnixPath(target) : "\\\"$PWD\\\"/" + target;
-            EXPECT_TRUE(RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + link + ")\\\" && ln -sfn " + to + " " + link)) << name;
+            const std::string target = name.substr(arrow + 1);
+            const std::string to = target[1] == ':' ? UnixPath(target) : "\\\"$PWD\\\"/" + target;
+            made = RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + link +
+                                  ")\\\" && ln -sfn " + to + " " + link);
+            if (name.find("dosdevices") != std::string::npos)
+                Sleep(1100);  // Wine reads the drives anew once a second
         } else if (leaf == "Pellox.dll" || leaf == "Draveth.exe")
-            EXPECT_TRUE(CopyFileW(Wide(BuildFolder() + "\\demo\\" + leaf, CP_ACP).c_str(), path.c_str(), FALSE)) << name;
+            made = CopyFileW(Wide(BuildFolder() + "\\demo\\" + leaf, CP_ACP).c_str(), path.c_str(), FALSE);
         else if (name.back() == '\\')
-            EXPECT_TRUE(CreateDirectoryW(path.c_str(), nullptr)) << name;
-        else  // CloseHandle also takes INVALID_HANDLE_VALUE: the file itself tells
-            EXPECT_TRUE(CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr)) && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) << name;
+            made = CreateDirectoryW(path.c_str(), nullptr);
+        else {  // CloseHandle also takes INVALID_HANDLE_VALUE: the file itself tells, with the attributes asked for
+            CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+            const DWORD got = GetFileAttributesW(path.c_str()), asked = attributes & ~FILE_ATTRIBUTE_NORMAL;
+            made = got != INVALID_FILE_ATTRIBUTES && (got & asked) == asked;
+        }
+        EXPECT_TRUE(made) << "not made: " << name;
+        return made;
     }
     Lines Names() const  // every name below the folder ("Sub\File"), sorted
     {
@@ -100,7 +113,8 @@ inline void WriteUninstallString(const std::string& value, DWORD type = REG_SZ)
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kProductKey, &key), ERROR_SUCCESS);
     const DWORD size = static_cast<DWORD>(value.size() + (type == REG_SZ));
-    EXPECT_EQ(RegSetValueExA(key, "UninstallString", 0, type, reinterpret_cast<const BYTE*>(value.c_str()), size), 0);
+    const BYTE* data = reinterpret_cast<const BYTE*>(value.c_str());
+    EXPECT_EQ(RegSetValueExA(key, "UninstallString", 0, type, data, size), 0);
     RegCloseKey(key);
 }
 
@@ -116,6 +130,13 @@ inline Lines TakeStandInCalls()
     file.close();
     DeleteFileA(record.c_str());
     return calls;
+}
+
+// The file step's line for an install folder it refuses to empty.
+inline std::string Refused(const std::string& folder)
+{
+    return "フォルダ'" + folder + "'はシステムフォルダであるか実際の場所を確認できない"
+                                  "ため、ファイルは削除されませんでした。";
 }
 
 inline Lines LogLines(const CUninstaller& uninstaller)
