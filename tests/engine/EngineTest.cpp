@@ -9,34 +9,15 @@
 namespace {
 
 const char kNotInstalled[] = "<not installed>";
-
-std::string Deleted(std::string n) { return "ファイル'" + n + "'は削除されました。"; }
-std::string NotDeleted(std::string n) { return "ファイル'" + n + "'は削除きでませんでした。"; }
-std::string Skipped(std::string n) { return "ファイル'" + n + "'の削除はスキップされました。"; }
-std::string Missing(std::string n) { return "ファイル'" + n + "'は存在しません。"; }
-const std::string kInfoTipDone = "InfoTipの登録が解除されました。";
-const std::string kInfoTipFailed = "InfoTipの登録が解除されませんでした。";
-const std::string kToolDone = "Dravethの登録が解除されました。";
-const std::string kToolFailed = "Dravethの登録が解除されませんでした。";
-const std::string kEntryDone = "アンインストール情報レジストリエントリは削除されました。";
-const std::string kEntryFailed = "アンインストール情報レジストリエントリは削除"
-                                 "できませんでした。";
-const Lines kNoComponents = {Missing("Pellox.dll"), Missing("Draveth.exe")};
-
-// A folder, or a log line naming one, with "~" standing for the test folder.
-std::string InTestFolder(std::string text, const TestFolder& folder)
-{
-    if (text[0] == '~')
-        return text.replace(0, 1, folder.Path());
-    const std::size_t at = text.find("'~");  // "'" is never a lead byte
-    return at == std::string::npos ? text : text.replace(at + 1, 1, folder.Path());
-}
+const Lines kNoComponents = {"?Pellox.dll", "?Draveth.exe"};
 
 bool Has(const Lines& lines, const std::string& line) { return std::count(lines.begin(), lines.end(), line) > 0; }
-Lines operator+(Lines lines, const Lines& more)
+
+// A folder, or the short form of a refusal, with "~" at its start standing for the test folder.
+std::string InTestFolder(std::string text, const TestFolder& folder)
 {
-    lines.insert(lines.end(), more.begin(), more.end());
-    return lines;
+    const std::size_t at = text.compare(0, 2, "!~") == 0 ? 1 : 0;
+    return text.compare(at, 1, "~") == 0 ? text.replace(at, 1, folder.Path()) : text;
 }
 
 // The children as they record their calls: by full path, with a hidden window.
@@ -55,64 +36,59 @@ struct Scenario {
     Lines files;
     const char* orders;  // "NAME=value" for the stand-ins, or ""
     bool subkey;         // the uninstall key holds a subkey, and so stays
-    Lines log;
+    Lines log;           // short forms (LogLine)
     Lines left;
     bool result;
 };
 
 const Scenario kScenarios[] = {
     {"whole installation", "~", {"Pellox.dll", "Draveth.exe", "Readme.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"}, "",
-     false, {kInfoTipDone, kToolDone, Deleted("Draveth.exe"), Deleted("Pellox.dll"), Deleted("Readme.txt"),
-             Skipped("Tamsel.dat"), kEntryDone}, {"Sub", "Sub\\Keep.txt", "Tamsel.dat"}, true},
+     false, {"InfoTip+", "Draveth+", "+Draveth.exe", "+Pellox.dll", "+Readme.txt", "=Tamsel.dat", "Entry+"},
+     {"Sub", "Sub\\Keep.txt", "Tamsel.dat"}, true},
     {"components fail, in a folder whose last byte is a trail byte 0x5C; hidden and system files go", "~\\ソ",
      {u8"ソ\\", u8"ソ\\Pellox.dll", u8"ソ\\Draveth.exe", u8"#ソ\\%s%n.txt", u8"ソ\\ポソ.txt"},
-     "MORVANE_PELLOX_EXIT=1", false, {kInfoTipFailed, kToolDone, Deleted("%s%n.txt"), Deleted("Draveth.exe"),
-                                      Deleted("Pellox.dll"), Deleted("ポソ.txt"), kEntryDone}, {"ソ"}, true},
+     "MORVANE_PELLOX_EXIT=1", false,
+     {"InfoTip-", "Draveth+", "+%s%n.txt", "+Draveth.exe", "+Pellox.dll", "+ポソ.txt", "Entry+"}, {"ソ"}, true},
     {"tool past 5 s is ended (a running one could not be deleted)", "~", {"Draveth.exe"}, "MORVANE_DRAVETH_MS=20000",
-     false, {Missing("Pellox.dll"), kToolFailed, Deleted("Draveth.exe"), kEntryDone}, {}, true},
+     false, {"?Pellox.dll", "Draveth-", "+Draveth.exe", "Entry+"}, {}, true},
     {"preserved file in every spelling, and names Windows reads as it", "~",
      {"TAMSEL.DAT", "Tamsel.dat.", "tamsel.dat  ", "Tamsel.dat.bak", "xTamsel.dat"}, "", false,
-     kNoComponents + Lines{Skipped("TAMSEL.DAT"), Skipped("tamsel.dat  "), Skipped("Tamsel.dat."),
-                           Deleted("Tamsel.dat.bak"), Deleted("xTamsel.dat"), kEntryDone},
+     kNoComponents + Lines{"=TAMSEL.DAT", "=tamsel.dat  ", "=Tamsel.dat.", "+Tamsel.dat.bak", "+xTamsel.dat", "Entry+"},
      {"TAMSEL.DAT", "Tamsel.dat.", "tamsel.dat  "}, true},
     // Names as the best-fit table hands them over: "¥" reads as a backslash, "à" as "a".
     {"names that read as paths elsewhere are never deleted", "~\\In",
      {"Out.txt", "Share\\", "Share\\x.txt", "C:\\..\\dosdevices\\unc\\morvane\\share>Share", "In\\", "In\\Tamsel.dat",
       "In\\Sub\\", "In\\Sub\\Keep.txt", u8"In\\x¥..¥Tamsel.dat", u8"In\\..¥Out.txt", u8"In\\Sub¥Keep.txt",
       u8"In\\¥¥morvane¥share¥x.txt", u8"In\\Tàmsel.dat"}, "", false,
-     kNoComponents + Lines{NotDeleted("..\\Out.txt"), NotDeleted("Sub\\Keep.txt"), Skipped("Tamsel.dat"),
-                           Skipped("Tamsel.dat"),
-                           NotDeleted("x\\..\\Tamsel.dat"), NotDeleted("\\\\morvane\\share\\x.txt"), kEntryDone},
+     kNoComponents + Lines{"-..\\Out.txt", "-Sub\\Keep.txt", "=Tamsel.dat", "=Tamsel.dat", "-x\\..\\Tamsel.dat",
+                           "-\\\\morvane\\share\\x.txt", "Entry+"},
      {"In", "In\\..\\Out.txt", "In\\Sub", "In\\Sub\\Keep.txt", "In\\Sub\\Keep.txt", "In\\Tamsel.dat",
       "In\\Tamsel.dat", "In\\\\\\morvane\\share\\x.txt", "In\\x\\..\\Tamsel.dat", "Out.txt", "Share", "Share\\x.txt"},
      false},
     // The shell's join took "\..x" for a step up: "N:\In" + "..x.txt" was "N:x.txt", the drive's current folder.
     {"names that begin with two dots stay in their folder", "N:\\In",
      {kDriveN, "Drive\\", "Drive\\x.txt", "Drive\\In\\", "Drive\\In\\..x.txt"}, "", false,
-     kNoComponents + Lines{Deleted("..x.txt"), kEntryDone}, {"Drive", "Drive\\In", "Drive\\x.txt"}, true},
+     kNoComponents + Lines{"+..x.txt", "Entry+"}, {"Drive", "Drive\\In", "Drive\\x.txt"}, true},
     // Windows opens these as devices in any folder: COM5 leads to a file of the test folder.
     {"device names are never deleted", "~\\In",
      {"C:\\..\\dosdevices\\com5>Port.txt", "Port.txt", "In\\", "In\\COM5", "In\\com6.txt", "In\\LPT3.log",
       "In\\nul .txt", "In\\CONIN$", "In\\Aux.a.b", "In\\COM10.txt", "In\\Console.txt"}, "", false,
-     kNoComponents + Lines{NotDeleted("Aux.a.b"), Deleted("COM10.txt"), NotDeleted("COM5"), NotDeleted("com6.txt"),
-                           NotDeleted("CONIN$"), Deleted("Console.txt"), NotDeleted("LPT3.log"),
-                           NotDeleted("nul .txt"), kEntryDone},
+     kNoComponents + Lines{"-Aux.a.b", "+COM10.txt", "-COM5", "-com6.txt", "-CONIN$", "+Console.txt", "-LPT3.log",
+                           "-nul .txt", "Entry+"},
      {"In", "In\\Aux.a.b", "In\\COM5", "In\\CONIN$", "In\\LPT3.log", "In\\com6.txt", "In\\nul .txt", "Port.txt"},
      false},
     {"read-only and open files, an entry with a subkey", "~", {"!a.txt", "b.txt", "~c.txt", "d.txt"}, "", true,
-     kNoComponents + Lines{NotDeleted("a.txt"), Deleted("b.txt"), NotDeleted("c.txt"), Deleted("d.txt"), kEntryFailed},
-     {"a.txt", "c.txt"}, false},
+     kNoComponents + Lines{"-a.txt", "+b.txt", "-c.txt", "+d.txt", "Entry-"}, {"a.txt", "c.txt"}, false},
     // A link to "Data¥Old." (matched by a pattern) resolves to the text "Data\Old", Wine dropping the dot too.
     {"link to a folder whose real path reads as another", "~\\L",
      {u8"Data¥Old.\\", u8"Data¥Old.\\a.txt", "Data\\", "Data\\Old\\", "Data\\Old\\b.txt", "L>Data*Old."}, "", false,
-     kNoComponents + Lines{Refused("~\\L"), kEntryDone}, {"Data", "Data\\Old", "Data\\Old.", "Data\\Old\\b.txt", "L"},
-     false},
+     kNoComponents + Lines{"!~\\L", "Entry+"}, {"Data", "Data\\Old", "Data\\Old.", "Data\\Old\\b.txt", "L"}, false},
     {"a link to the root of another drive", "~\\Root", {kDriveN, "Drive\\", "Drive\\x.txt", "Root>Drive"}, "", false,
-     kNoComponents + Lines{Refused("~\\Root"), kEntryDone}, {"Drive", "Drive\\x.txt", "Root"}, false},
+     kNoComponents + Lines{"!~\\Root", "Entry+"}, {"Drive", "Drive\\x.txt", "Root"}, false},
     {"written below the Windows folder in other case, a link there to an ordinary folder", "C:\\WINDOWS\\morvane-link",
      {"Keep\\", "Keep\\a.txt", "C:\\windows\\morvane-link>Keep"}, "", false,
-     kNoComponents + Lines{Refused("C:\\WINDOWS\\morvane-link"), kEntryDone}, {"Keep", "Keep\\a.txt"}, false},
-    {"missing folder", "C:\\Quarnel2 missing", {}, "", false, kNoComponents + Lines{kEntryDone}, {}, false},
+     kNoComponents + Lines{"!C:\\WINDOWS\\morvane-link", "Entry+"}, {"Keep", "Keep\\a.txt"}, false},
+    {"missing folder", "C:\\Quarnel2 missing", {}, "", false, kNoComponents + Lines{"Entry+"}, {}, false},
     {"relative: the steps would work on the current directory, so nothing is touched", "sub", {"Pellox.dll", "a.txt"},
      "", false, {}, {"Pellox.dll", "a.txt"}, false},
 };
@@ -264,16 +240,16 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         SetCurrentDirectoryA("C:\\");
 
         Lines log;
-        for (const std::string& line : scenario.log)
-            log.push_back(InTestFolder(line, folder));
+        for (const std::string& code : scenario.log)
+            log.push_back(LogLine(InTestFolder(code, folder)));
         EXPECT_EQ(LogLines(uninstaller), log);
         EXPECT_EQ(folder.Names(), scenario.left);
-        EXPECT_EQ(ProductKeyExists(), !Has(scenario.log, kEntryDone));
+        EXPECT_EQ(ProductKeyExists(), !Has(scenario.log, "Entry+"));
         EXPECT_TRUE(orders != "MORVANE_DRAVETH_MS=20000" || (took >= 5000 && took < 6500)) << took;
         Lines calls;  // every component whose step logs an outcome was called
-        if (Has(scenario.log, kInfoTipDone) || Has(scenario.log, kInfoTipFailed))
+        if (Has(scenario.log, "InfoTip+") || Has(scenario.log, "InfoTip-"))
             calls.push_back(InfoTipCall(InTestFolder(scenario.folder, folder)));
-        if (Has(scenario.log, kToolDone) || Has(scenario.log, kToolFailed))
+        if (Has(scenario.log, "Draveth+") || Has(scenario.log, "Draveth-"))
             calls.push_back(kToolCall);
         EXPECT_EQ(TakeStandInCalls(), calls);
     }
@@ -314,14 +290,14 @@ TEST(Faults, EveryFailingCallLeavesNoHandleKeepsWhatMustStayAndTellsTheTruth)
         EXPECT_TRUE(failAt == 0 || judgement.find(call) == std::string::npos || left == installed)
             << "a folder not judged keeps every file: " << platform.failed;
         for (const std::string name : {"Pellox.dll", "Draveth.exe", "a.txt"}) {
-            EXPECT_EQ(Has(log, Deleted(name)), !Has(left, name)) << name;
+            EXPECT_EQ(Has(log, LogLine("+" + name)), !Has(left, name)) << name;
             EXPECT_TRUE(!Has(left, name) || !result) << name;
         }
-        EXPECT_EQ(Has(log, kEntryDone), !ProductKeyExists());
+        EXPECT_EQ(Has(log, LogLine("Entry+")), !ProductKeyExists());
         EXPECT_TRUE(!ProductKeyExists() || !result);
         // A step that says it unregistered ran its child by its full path, never "rundll32.exe" by name.
-        EXPECT_TRUE(!Has(log, kInfoTipDone) || Has(calls, InfoTipCall(folder.Path())));
-        EXPECT_TRUE(!Has(log, kToolDone) || Has(calls, kToolCall));
+        EXPECT_TRUE(!Has(log, LogLine("InfoTip+")) || Has(calls, InfoTipCall(folder.Path())));
+        EXPECT_TRUE(!Has(log, LogLine("Draveth+")) || Has(calls, kToolCall));
         EXPECT_TRUE(Has(left, "Tamsel.dat") && Has(left, "Sub\\Keep.txt"));
     }
 }

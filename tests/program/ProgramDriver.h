@@ -54,6 +54,15 @@ inline std::string Confirm(const ProgramRun& run, HWND dialog)
     return seen == kRemoved ? seen : seen + "\n" + log;
 }
 
+// A failure as the user reads it: the result box, then the log view's lines, from their short forms (LogLine).
+inline std::string FailureSeen(const Lines& codes)
+{
+    std::string seen = kNotRemoved + "\n";
+    for (const std::string& code : codes)
+        seen += LogLine(code) + "\r\n";
+    return seen;
+}
+
 // An installation of the product in a test folder, with its uninstall entry.
 struct Program : testing::Test {
     Program()

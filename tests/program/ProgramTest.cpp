@@ -33,27 +33,19 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
 
 TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAndThenOnlyTheNewRun)
 {
-    const std::string notDeleted = "ファイル'Notes.txt'は削除きでませんでした。\r\n";
-    const std::string skipped = "ファイル'Tamsel.dat'の削除はスキップされました。\r\n";
-    std::string log = kNotRemoved + "\nInfoTipの登録が解除されました。\r\n"
-                                    "Dravethの登録が解除されませんでした。\r\n"
-                                    "ファイル'Draveth.exe'は削除されました。\r\n";
+    Lines log = {"InfoTip+", "Draveth-", "+Draveth.exe"};
     for (int i = 100; i < 260; ++i) {
         folder.Add("L" + std::to_string(i) + std::string(196, 'x'));
-        log += "ファイル'L" + std::to_string(i) + std::string(196, 'x') + "'は削除されました。\r\n";
+        log.push_back("+L" + std::to_string(i) + std::string(196, 'x'));
     }
     SetFileAttributesA(folder.PathOf("Notes.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", "3");
     ProgramRun run;
     const HWND dialog = Launch(run);
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", nullptr);
-    log += notDeleted + "ファイル'Pellox.dll'は削除されました。\r\n" + skipped;
-    const std::string entry = "アンインストール情報レジストリエントリは削除";
-    EXPECT_EQ(Confirm(run, dialog), log + entry + "されました。\r\n");
+    EXPECT_EQ(Confirm(run, dialog), FailureSeen(log + Lines{"-Notes.txt", "+Pellox.dll", "=Tamsel.dat", "Entry+"}));
     EXPECT_EQ(Seen(dialog), "-|アンインストール時のログ：|-|閉じる|&About...|");
-    log = kNotRemoved + "\nファイル'Pellox.dll'は存在しません。\r\n"
-                        "ファイル'Draveth.exe'は存在しません。\r\n";
-    EXPECT_EQ(Confirm(run, dialog), log + notDeleted + skipped + entry + "できませんでした。\r\n");
+    EXPECT_EQ(Confirm(run, dialog), FailureSeen({"?Pellox.dll", "?Draveth.exe", "-Notes.txt", "=Tamsel.dat", "Entry-"}));
     PostCommand(dialog, IDCANCEL);
     EXPECT_EQ(Exit(run), "exit 2");
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Notes.txt", "Tamsel.dat"}));
@@ -83,12 +75,8 @@ TEST_F(Program, ACopyWhoseDialogNamesAMissingWindowClassEndsWithMinusOneAndTouch
 // entry.
 std::string RefusedRun(const std::string& folder, bool components)
 {
-    const std::string found = components ? "InfoTipの登録が解除されました。\r\n"
-                                           "Dravethの登録が解除されました。\r\n"
-                                         : "ファイル'Pellox.dll'は存在しません。\r\n"
-                                           "ファイル'Draveth.exe'は存在しません。\r\n";
-    return kNotRemoved + "\n" + found + Refused(folder) +
-           "\r\nアンインストール情報レジストリエントリは削除されました。\r\n | exit 2";
+    const Lines found = components ? Lines{"InfoTip+", "Draveth+"} : Lines{"?Pellox.dll", "?Draveth.exe"};
+    return FailureSeen(found + Lines{"!" + folder, "Entry+"}) + " | exit 2";
 }
 
 TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)

@@ -17,6 +17,12 @@
 
 using Lines = std::vector<std::string>;
 
+inline Lines operator+(Lines lines, const Lines& more)
+{
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
+}
+
 // Text in a code page as UTF-16, for the wide calls.
 inline std::wstring Wide(const std::string& text, UINT codePage)
 {
@@ -132,11 +138,25 @@ inline Lines TakeStandInCalls()
     return calls;
 }
 
-// The file step's line for an install folder it refuses to empty.
-inline std::string Refused(const std::string& folder)
+// A log line from its short form: "+name" deleted, "-name" not deleted, "=name" skipped, "?name" missing, "!folder"
+// refused; "InfoTip+", "Draveth-", "Entry+" and so on the other steps' lines, "+" for success.
+inline std::string LogLine(const std::string& code)
 {
-    return "フォルダ'" + folder + "'はシステムフォルダであるか実際の場所を確認できない"
-                                  "ため、ファイルは削除されませんでした。";
+    const std::string name = code.substr(1), file = "ファイル'" + name + "'";
+    switch (code[0]) {
+    case '+': return file + "は削除されました。";
+    case '-': return file + "は削除きでませんでした。";
+    case '=': return file + "の削除はスキップされました。";
+    case '?': return file + "は存在しません。";
+    case '!': return "フォルダ'" + name + "'はシステムフォルダであるか実際の場所を確認"
+                                          "できないため、ファイルは削除されませんでした。";
+    }
+    const bool done = code.back() == '+';
+    if (code.compare(0, 5, "Entry") == 0)
+        return std::string("アンインストール情報レジストリエントリは削除") +
+               (done ? "されました。" : "できませんでした。");
+    const std::string step = code.substr(0, code.size() - 1);
+    return step + "の登録が解除され" + (done ? "ました。" : "ませんでした。");
 }
 
 inline Lines LogLines(const CUninstaller& uninstaller)
