@@ -107,6 +107,8 @@ public:
     std::set<void*> open;
     bool folderHeld = true;
     HANDLE heldFolder = nullptr;
+    std::string rootLeaf;  // a folder of this name is, by its identity, the root of the Windows folder's volume
+    std::set<HANDLE> rooted;
 
     LONG RegOpenKeyExA(HKEY k, const char* s, DWORD o, REGSAM a, HKEY* r) override
     {
@@ -136,10 +138,20 @@ public:
         const HANDLE file = PASS(INVALID_HANDLE_VALUE, CreateFileA(p, a, s, c, d, f, t));
         if (a & FILE_LIST_DIRECTORY)  // the folder whose files are deleted, to be held without FILE_SHARE_DELETE
             heldFolder = s & FILE_SHARE_DELETE ? nullptr : file;
+        const std::string path = p;
+        const std::size_t tail = path.size() - std::min(path.size(), rootLeaf.size());
+        if (!rootLeaf.empty() && path.compare(tail, std::string::npos, rootLeaf) == 0)
+            rooted.insert(file);
         return file != INVALID_HANDLE_VALUE ? Opened(file), file : file;
     }
     PASS_THROUGH(DWORD, GetFinalPathNameByHandleA, 0, (HANDLE h, char* b, DWORD s, DWORD f), (h, b, s, f))
-    PASS_THROUGH(BOOL, GetFileInformationByHandle, FALSE, (HANDLE h, BY_HANDLE_FILE_INFORMATION* i), (h, i))
+    BOOL GetFileInformationByHandle(HANDLE h, BY_HANDLE_FILE_INFORMATION* i) override
+    {
+        const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS;
+        const HANDLE root = rooted.count(h) ? ::CreateFileA("C:\\", 0, 7, nullptr, OPEN_EXISTING, flags, nullptr) : h;
+        const BOOL got = PASS(FALSE, GetFileInformationByHandle(root, i));
+        return root != h ? ::CloseHandle(root), got : got;
+    }
     HANDLE FindFirstFileA(const char* p, WIN32_FIND_DATAA* d) override
     {
         const HANDLE search = PASS(INVALID_HANDLE_VALUE, FindFirstFileA(p, d));
@@ -157,7 +169,11 @@ public:
 
 private:
     void Opened(void* handle) { EXPECT_TRUE(open.insert(handle).second) << "opened twice: " << handle; }
-    void Closed(void* handle) { EXPECT_EQ(open.erase(handle), 1u) << "closed but not open: " << handle; }
+    void Closed(void* handle)
+    {
+        rooted.erase(handle);
+        EXPECT_EQ(open.erase(handle), 1u) << "closed but not open: " << handle;
+    }
     Platform& real = Win32Platform();
     ScopedPlatform scope{*this};
 };
@@ -293,4 +309,18 @@ TEST(Faults, EveryFailingCallLeavesNoHandleKeepsWhatMustStayAndTellsTheTruth)
         EXPECT_TRUE(!Has(log, LogLine("Draveth+")) || Has(calls, kToolCall));
         EXPECT_TRUE(Has(left, "Tamsel.dat") && Has(left, "Sub\\Keep.txt"));
     }
+}
+
+// Wine names every folder that is the root of the Windows folder's volume "C:\", so that such a folder under another
+// name (a mount point, a share of it) is seen only through a double: its identity alone keeps its files.
+TEST(Faults, AFolderThatIsTheWindowsVolumesRootByItsIdentityKeepsItsFiles)
+{
+    FailingPlatform platform;
+    TestFolder folder("Quarnel 2 root");
+    ASSERT_TRUE(folder.Add("a.txt"));
+    platform.rootLeaf = folder.Path().substr(folder.Path().rfind('\\'));
+    CUninstaller uninstaller(folder.Path().c_str());
+    EXPECT_FALSE(uninstaller.DeleteInstalledFiles());
+    EXPECT_EQ(LogLines(uninstaller), Lines{LogLine("!" + folder.Path())});
+    EXPECT_EQ(folder.Names(), Lines{"a.txt"});
 }
