@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <functional>
-#include <vector>
 
 namespace {
 
@@ -33,14 +32,6 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
     return FALSE;
 }
 
-// A dialog's child windows in z-order (template order for a dialog).
-struct ChildWindow {
-    HWND window;
-    std::string className;
-    LONG style;
-    bool visible;
-};
-
 BOOL CALLBACK CollectChild(HWND window, LPARAM parameter)
 {
     auto* children = reinterpret_cast<std::vector<ChildWindow>*>(parameter);
@@ -62,6 +53,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     return true;
 }
 
+} // namespace
+
 std::vector<ChildWindow> ChildWindows(HWND dialog)
 {
     std::vector<ChildWindow> children;
@@ -69,7 +62,6 @@ std::vector<ChildWindow> ChildWindows(HWND dialog)
     return children;
 }
 
-// The text of a window through WM_GETTEXT, which also reaches edit controls of another process.
 std::string WindowText(HWND window)
 {
     DWORD_PTR length = 0;
@@ -83,6 +75,8 @@ std::string WindowText(HWND window)
     text.resize(std::strlen(text.c_str()));
     return text;
 }
+
+namespace {
 
 // A window is drawn on the display a while after it is shown (the first one of a process waits for
 // its fonts): has it and its children painted now, and waits until its thread has done so.

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The first visible dialog (class "#32770") with this caption (any caption for nullptr) that belongs to
 // the process, waiting up to timeoutMs for it to appear; nullptr when none appeared.
@@ -15,7 +16,17 @@ HWND WaitForProcessDialog(DWORD processId, const char* caption, DWORD timeoutMs 
 // True when the window is gone (destroyed) within timeoutMs.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
 
-// The text of a control through WM_GETTEXT, which also reaches edit controls of another process.
+// A dialog's child windows in z-order (template order for a dialog).
+struct ChildWindow {
+    HWND window;
+    std::string className;
+    LONG style;
+    bool visible;
+};
+std::vector<ChildWindow> ChildWindows(HWND dialog);
+
+// The text of a window or control through WM_GETTEXT, which also reaches edit controls of another process.
+std::string WindowText(HWND window);
 std::string ControlText(HWND dialog, int id);
 bool IsControlShown(HWND dialog, int id);
 // True when the control is shown within timeoutMs.

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
 
+#include <functional>
 #include <stdexcept>
 
 inline const std::string kOffer =
@@ -39,14 +40,15 @@ inline HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")
     return dialog ? dialog : throw std::runtime_error("no main dialog within 8 s");
 }
 
-// The result box as seen, then the log view once shown with a new text (read through a message: answered only
-// after the box).
-inline std::string Confirm(const ProgramRun& run, HWND dialog)
+// The result box as seen (and handed to seeBox while it shows), then the log view once shown with a new text (read
+// through a message: answered only after the box).
+inline std::string Confirm(const ProgramRun& run, HWND dialog, const std::function<void(HWND)>& seeBox = [](HWND) {})
 {
     std::string log = ControlText(dialog, IDC_LOG), before = log;
     PostCommand(dialog, IDOK);
     const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
     const std::string seen = box ? MessageBoxSeen(box) : throw std::runtime_error("no result box within 10 s");
+    seeBox(box);
     PostCommand(box, IDOK);
     for (const DWORD start = GetTickCount(); seen != kRemoved && ((log = ControlText(dialog, IDC_LOG)) == before ||
                                                                   !IsControlShown(dialog, IDC_LOG));)
