@@ -62,18 +62,23 @@ std::vector<ChildWindow> ChildWindows(HWND dialog)
     return children;
 }
 
+// Read as the Unicode text the window shows and given as code page 932 bytes, whatever this process's code page:
+// an ANSI read would convert it through the reader's code page (1252: every Japanese character a "?").
 std::string WindowText(HWND window)
 {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
         return "<no answer>";
-    std::string text(length + 1, '\0');
+    std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), SMTO_ABORTIFHUNG,
                              5000, &copied))
         return "<no answer>";
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    std::string bytes(text.size() * 2, '\0');
+    bytes.resize(WideCharToMultiByte(932, 0, text.c_str(), -1, &bytes[0], static_cast<int>(bytes.size()), nullptr,
+                                     nullptr));
+    bytes.resize(std::strlen(bytes.c_str()));
+    return bytes;
 }
 
 namespace {
