@@ -3,20 +3,17 @@
 #include <windowsx.h>
 
 static INT_PTR CALLBACK NoHandler(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-static std::string Size(const RECT& rect) { return std::to_string(rect.right) + "x" + std::to_string(rect.bottom); }
 
 // The texts of a window's shown statics and buttons (no edits: the log's lines are wider than its box by design) that
 // their controls or the display cut: on one line in a button or a static one line high, else wrapped.
 static std::string CutTexts(HDC screen, HWND window, HFONT font)
 {
-    if (!window)
-        return " no window";
-    std::string cut;
+    std::string cut = window ? "" : " no window";
     TEXTMETRICA metrics;
     SelectObject(screen, font);
     GetTextMetricsA(screen, &metrics);
     const RECT display = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    for (const ChildWindow& child : ChildWindows(window)) {
+    for (const ChildWindow& child : window ? ChildWindows(window) : std::vector<ChildWindow>()) {
         const std::string text = WindowText(child.window);
         const bool button = child.className == "Button", icon = (child.style & SS_TYPEMASK) == SS_ICON;
         if (!child.visible || text.empty() || !(button || (child.className == "Static" && !icon)))
@@ -26,11 +23,12 @@ static std::string CutTexts(HDC screen, HWND window, HFONT font)
         GetWindowRect(child.window, &shown);
         const bool whole = IntersectRect(&onDisplay, &shown, &display) && EqualRect(&onDisplay, &shown);
         needs = {0, 0, has.right, 0};
-        DrawTextA(screen, text.c_str(), -1, &needs,
-                  DT_CALCRECT | (button || has.bottom < 2 * metrics.tmHeight ? DT_SINGLELINE : DT_WORDBREAK));
+        const bool oneLine = button || has.bottom < 2 * metrics.tmHeight;
+        DrawTextA(screen, text.c_str(), -1, &needs, DT_CALCRECT | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
         if (needs.right > has.right || needs.bottom > has.bottom || !whole)
-            cut += " #" + std::to_string(GetDlgCtrlID(child.window)) + " " + text + ": " + Size(needs) + " in " +
-                   Size(has) + (whole ? "" : " off the display");
+            cut += " #" + std::to_string(GetDlgCtrlID(child.window)) + " " + text + ": " + std::to_string(needs.right) +
+                   "x" + std::to_string(needs.bottom) + " in " + std::to_string(has.right) + "x" +
+                   std::to_string(has.bottom) + (whole ? "" : " off the display");
     }
     return cut;
 }
@@ -41,27 +39,25 @@ TEST_F(Program, TextFitEveryStaticButtonAndResultBoxTextWholeInEveryState)
 {
     const HDC screen = GetDC(nullptr);  // measures at this process's scale, which the program shares
     std::string dpi = std::to_string(GetDeviceCaps(screen, LOGPIXELSY)), seen = dpi + " dpi:";
-    NONCLIENTMETRICSA system = {};
-    system.cbSize = sizeof system;
+    NONCLIENTMETRICSA system = {sizeof system};
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0);
     const HFONT boxFont = CreateFontIndirectA(&system.lfMessageFont);  // a message box's text font
-    // Font handles serve only their process: the real Morvane.exe's dialogs are made here, hidden, for their fonts.
+    // Font handles serve only their process: the real Morvane.exe's dialog is made here, hidden, for its font.
     const HMODULE exe = LoadLibraryExA((BuildFolder() + "\\Morvane.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const HFONT mainFont = GetWindowFont(CreateDialogA(exe, MAKEINTRESOURCEA(IDD_MAIN), nullptr, NoHandler));
-    const HFONT aboutFont = GetWindowFont(CreateDialogA(exe, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, NoHandler));
+    const HFONT font = GetWindowFont(CreateDialogA(exe, MAKEINTRESOURCEA(IDD_MAIN), nullptr, NoHandler));
     folder.Add("Locked.txt", FILE_ATTRIBUTE_READONLY);
     ProgramRun run, again;
     const HWND dialog = Launch(run);
-    seen += " question:" + CutTexts(screen, dialog, mainFont);
+    seen += " question:" + CutTexts(screen, dialog, font);
     PostCommand(dialog, ID_APP_ABOUT);
     const HWND about = WaitForProcessDialog(run.ProcessId(), "About", 5000);
-    seen += " About:" + CutTexts(screen, about, aboutFont);
+    seen += " About:" + CutTexts(screen, about, font);
     PostCommand(about, IDOK);
     WaitForWindowGone(about, 5000);
     Confirm(run, dialog, [&](HWND box) { seen += " result box:" + CutTexts(screen, box, boxFont); });
-    seen += " log view:" + CutTexts(screen, dialog, mainFont);
+    seen += " log view:" + CutTexts(screen, dialog, font);
     Screenshot("text-fit-" + dpi + "dpi-log-view", dialog);
     PostCommand(dialog, IDCANCEL);
-    seen += " notice:" + CutTexts(screen, Launch(again), mainFont);  // the removal took the key: not installed
+    seen += " notice:" + CutTexts(screen, Launch(again), font);  // the removal took the key: not installed
     EXPECT_EQ(seen, std::string(std::getenv("MORVANE_DPI")) + " dpi: question: About: result box: log view: notice:");
 }
