@@ -174,6 +174,7 @@ private:
 TEST(UninstallString, GivesTheFolderOfThePathAfterTheFirstSwitchOrNothing)
 {
     const bool doubleByte = GetACP() == 932;
+    EXPECT_EQ(doubleByte, std::getenv("MORVANE_LOCALE") == nullptr) << "the code page the run was started with";
     const std::string longFolder = "C:\\" + std::string(1012, 'a');  // with "-f" and "\x.log": 1023 bytes
     const std::string product = "C:\\Program Files\\USB Quarnel2";
     const std::tuple<std::string, DWORD, std::string> values[] = {  // value, type, folder
