@@ -39,7 +39,8 @@ TEST_F(Program, TextFitEveryStaticButtonAndResultBoxTextWholeInEveryState)
 {
     const HDC screen = GetDC(nullptr);  // measures at this process's scale, which the program shares
     std::string dpi = std::to_string(GetDeviceCaps(screen, LOGPIXELSY)), seen = dpi + " dpi:";
-    NONCLIENTMETRICSA system = {sizeof system};
+    NONCLIENTMETRICSA system = {};
+    system.cbSize = sizeof system;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0);
     const HFONT boxFont = CreateFontIndirectA(&system.lfMessageFont);  // a message box's text font
     // Font handles serve only their process: the real Morvane.exe's dialog is made here, hidden, for its font.
