@@ -49,7 +49,8 @@ bool IsDeviceName(std::string_view name)
 // True when the name, as this program reads it, is one plain element of a path. Windows hands an
 // ANSI program names through a best-fit table, in which a character that the code page lacks can
 // become a separator ("x¥..¥a" reads "x\..\a"), a wildcard or a character that Windows strips when
-// it opens the name (trailing dots and spaces): joined to the folder, such a name leads elsewhere.
+// it opens the name (trailing dots and spaces): joined to the folder, such a name leads elsewhere, as
+// a device name does.
 // Neither a dot nor a space is ever a trail byte.
 bool IsPlainElement(std::string_view name)
 {

@@ -9,7 +9,7 @@ extern const char kLogToolUnregistered[];
 extern const char kLogToolNotUnregistered[];
 extern const char kLogFileDeletion[];         // %s: file name; %s: kLogDeleted or kLogFileNotDeleted
 extern const char kLogFileSkipped[];          // %s: file name of the preserved data file
-extern const char kLogFolderRefused[];         // %s: the install folder, as written
+extern const char kLogFolderRefused[];        // %s: the install folder, as written
 extern const char kLogEntryDeletion[];        // %s: kLogDeleted or kLogEntryNotDeleted
 extern const char kLogDeleted[];
 extern const char kLogFileNotDeleted[];
