@@ -18,6 +18,9 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
         PostCommand(dialog, ID_APP_ABOUT);
         const HWND about = WaitForProcessDialog(run.ProcessId(), "About", 5000);
         EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
+        POINT origin = {0, 0}, aboutOrigin = {0, 0};  // not centred: at its template's place, (0, 0) in the owner
+        EXPECT_TRUE(ClientToScreen(dialog, &origin) && ClientToScreen(about, &aboutOrigin));
+        EXPECT_EQ(std::pair(aboutOrigin.x, aboutOrigin.y), std::pair(origin.x, origin.y));
         way == "Escape" ? (void)PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 1) : PostCommand(about, IDOK);
         EXPECT_TRUE(WaitForWindowGone(about, 5000)) << "the About box gone within 5 s";
         if (way == "いいえ")
@@ -45,6 +48,9 @@ TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAn
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", nullptr);
     EXPECT_EQ(Confirm(run, dialog), FailureSeen(log + Lines{"-Notes.txt", "+Pellox.dll", "=Tamsel.dat", "Entry+"}));
     EXPECT_EQ(Seen(dialog), "-|アンインストール時のログ：|-|閉じる|&About...|");
+    const std::string shown = ControlText(dialog, IDC_LOG);
+    SendMessageA(GetDlgItem(dialog, IDC_LOG), WM_CHAR, 'x', 1);  // typed into the log view, which is read-only
+    EXPECT_EQ(ControlText(dialog, IDC_LOG), shown);
     log = {"?Pellox.dll", "?Draveth.exe", "-Notes.txt", "=Tamsel.dat", "Entry-"};
     EXPECT_EQ(Confirm(run, dialog), FailureSeen(log));
     PostCommand(dialog, IDCANCEL);

@@ -5,7 +5,7 @@
 static INT_PTR CALLBACK NoHandler(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // The texts of a window's shown statics and buttons (no edits: the log's lines are wider than its box by design) that
-// their controls or the display cut: on one line in a button or a static one line high, else wrapped.
+// their controls, their window or the display cut: on one line in a button or a static one line high, else wrapped.
 static std::string CutTexts(HDC screen, HWND window, HFONT font)
 {
     std::string cut = window ? "" : " no window";
@@ -13,6 +13,10 @@ static std::string CutTexts(HDC screen, HWND window, HFONT font)
     SelectObject(screen, font);
     GetTextMetricsA(screen, &metrics);
     const RECT display = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT area = {};  // the window's client area as far as it is on the display
+    GetClientRect(window, &area);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    IntersectRect(&area, &area, &display);
     for (const ChildWindow& child : window ? ChildWindows(window) : std::vector<ChildWindow>()) {
         const std::string text = WindowText(child.window);
         const bool button = child.className == "Button", icon = (child.style & SS_TYPEMASK) == SS_ICON;
@@ -21,14 +25,14 @@ static std::string CutTexts(HDC screen, HWND window, HFONT font)
         RECT has, shown, needs, onDisplay;
         GetClientRect(child.window, &has);
         GetWindowRect(child.window, &shown);
-        const bool whole = IntersectRect(&onDisplay, &shown, &display) && EqualRect(&onDisplay, &shown);
+        const bool whole = IntersectRect(&onDisplay, &shown, &area) && EqualRect(&onDisplay, &shown);
         needs = {0, 0, has.right, 0};
         const bool oneLine = button || has.bottom < 2 * metrics.tmHeight;
         DrawTextA(screen, text.c_str(), -1, &needs, DT_CALCRECT | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
         if (needs.right > has.right || needs.bottom > has.bottom || !whole)
             cut += " #" + std::to_string(GetDlgCtrlID(child.window)) + " " + text + ": " + std::to_string(needs.right) +
                    "x" + std::to_string(needs.bottom) + " in " + std::to_string(has.right) + "x" +
-                   std::to_string(has.bottom) + (whole ? "" : " off the display");
+                   std::to_string(has.bottom) + (whole ? "" : " outside its window");
     }
     return cut;
 }
