@@ -42,9 +42,6 @@ struct Scenario {
 };
 
 const Scenario kScenarios[] = {
-    {"whole installation", "~", {"Pellox.dll", "Draveth.exe", "Readme.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"}, "",
-     false, {"InfoTip+", "Draveth+", "+Draveth.exe", "+Pellox.dll", "+Readme.txt", "=Tamsel.dat", "Entry+"},
-     {"Sub", "Sub\\Keep.txt", "Tamsel.dat"}, true},
     {"components fail, in a folder whose last byte is a trail byte 0x5C; hidden and system files go", "~\\ソ",
      {u8"ソ\\", u8"ソ\\Pellox.dll", u8"ソ\\Draveth.exe", u8"#ソ\\%s%n.txt", u8"ソ\\ポソ.txt"},
      "MORVANE_PELLOX_EXIT=1", false,
