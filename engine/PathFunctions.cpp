@@ -18,15 +18,12 @@ bool AppendPath(std::string& path, const char* element)
 {
     // Not the shell's PathAppendA: it canonicalizes what it joins and takes "\..x" for a step up, so
     // that a file named "..x" would lead out of the folder that was judged.
-    if (path.empty())
+    const bool separator = !EndsWithBackslash(path, AnsiLeadBytes());
+    if (path.empty() || path.size() + separator + std::strlen(element) >= MAX_PATH)
         return false;
-    std::string joined = path;
-    if (!EndsWithBackslash(joined, AnsiLeadBytes()))
-        joined += '\\';
-    joined += element;
-    if (joined.size() >= MAX_PATH)
-        return false;
-    path = joined;
+    if (separator)
+        path += '\\';
+    path += element;
     return true;
 }
 
