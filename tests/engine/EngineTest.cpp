@@ -31,13 +31,11 @@ const std::string kToolCall = "Draveth.exe\t/Uninstall\thidden";
 // "~" in a folder or a log line stands for the test folder; drive N: is the test folder's "Drive".
 const std::string kDriveN = "C:\\..\\dosdevices\\n:>Drive";
 struct Scenario {
-    const char* what;
-    const char* folder;
+    const char *what, *folder;
     Lines files;
     const char* orders;  // "NAME=value" for the stand-ins, or ""
     bool subkey;         // the uninstall key holds a subkey, and so stays
-    Lines log;           // short forms (LogLine)
-    Lines left;
+    Lines log, left;     // the log's lines in short forms (LogLine), the names left
     bool result;
 };
 
@@ -95,12 +93,10 @@ const Scenario kScenarios[] = {
 class FailingPlatform final : public Platform {
 public:
     int calls = 0, failAt = 0;
-    std::string failed;
-    std::set<void*> open;
+    std::string failed, rootLeaf;  // a folder named rootLeaf is, by its identity, the Windows folder volume's root
+    std::set<void*> open, rooted;
     bool folderHeld = true;
     HANDLE heldFolder = nullptr;
-    std::string rootLeaf;  // a folder of this name is, by its identity, the root of the Windows folder's volume
-    std::set<HANDLE> rooted;
 
     LONG RegOpenKeyExA(HKEY k, const char* s, DWORD o, REGSAM a, HKEY* r) override
     {
@@ -127,14 +123,12 @@ public:
     PASS_THROUGH(DWORD, GetFullPathNameA, 0, (const char* n, DWORD s, char* b, char** f), (n, s, b, f))
     HANDLE CreateFileA(const char* p, DWORD a, DWORD s, SECURITY_ATTRIBUTES* c, DWORD d, DWORD f, HANDLE t) override
     {
-        const HANDLE file = PASS(INVALID_HANDLE_VALUE, CreateFileA(p, a, s, c, d, f, t));
+        const HANDLE file = Opened(PASS(INVALID_HANDLE_VALUE, CreateFileA(p, a, s, c, d, f, t)));
         if (a & FILE_LIST_DIRECTORY)  // the folder whose files are deleted, to be held without FILE_SHARE_DELETE
             heldFolder = s & FILE_SHARE_DELETE ? nullptr : file;
-        const std::string path = p;
-        const std::size_t tail = path.size() - std::min(path.size(), rootLeaf.size());
-        if (!rootLeaf.empty() && path.compare(tail, std::string::npos, rootLeaf) == 0)
+        if (!rootLeaf.empty() && std::string(p).find(rootLeaf) != std::string::npos)
             rooted.insert(file);
-        return file != INVALID_HANDLE_VALUE ? Opened(file), file : file;
+        return file;
     }
     PASS_THROUGH(DWORD, GetFinalPathNameByHandleA, 0, (HANDLE h, char* b, DWORD s, DWORD f), (h, b, s, f))
     BOOL GetFileInformationByHandle(HANDLE h, BY_HANDLE_FILE_INFORMATION* i) override
@@ -146,8 +140,7 @@ public:
     }
     HANDLE FindFirstFileA(const char* p, WIN32_FIND_DATAA* d) override
     {
-        const HANDLE search = PASS(INVALID_HANDLE_VALUE, FindFirstFileA(p, d));
-        return search != INVALID_HANDLE_VALUE ? Opened(search), search : search;
+        return Opened(PASS(INVALID_HANDLE_VALUE, FindFirstFileA(p, d)));
     }
     PASS_THROUGH(BOOL, FindNextFileA, FALSE, (HANDLE h, WIN32_FIND_DATAA* d), (h, d))
     BOOL FindClose(HANDLE h) override { return Closed(h), real.FindClose(h); }
@@ -160,7 +153,7 @@ public:
     PASS_THROUGH(BOOL, PathFileExistsA, FALSE, (const char* p), (p))
 
 private:
-    void Opened(void* handle) { open.insert(handle); }
+    HANDLE Opened(HANDLE handle) { return handle != INVALID_HANDLE_VALUE ? *open.insert(handle).first : handle; }
     void Closed(void* handle) { open.erase(handle), rooted.erase(handle); }
     Platform& real = Win32Platform();
     ScopedPlatform scope{*this};
@@ -212,10 +205,9 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         std::vector<HANDLE> held;
         for (std::string name : scenario.files) {
             const char mark = name[0];
-            name.erase(0, mark == '!' || mark == '#' || mark == '~');
-            ASSERT_TRUE(folder.Add(name, mark == '!'   ? FILE_ATTRIBUTE_READONLY
-                                         : mark == '#' ? FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
-                                                       : FILE_ATTRIBUTE_NORMAL));
+            const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+            const DWORD attributes = mark == '!' ? FILE_ATTRIBUTE_READONLY : mark == '#' ? hidden : 0;
+            ASSERT_TRUE(folder.Add(name.erase(0, mark == '!' || mark == '#' || mark == '~'), attributes));
             if (mark == '~')
                 held.push_back(CreateFileA(folder.PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                            OPEN_EXISTING, 0, nullptr));
@@ -223,11 +215,11 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         WriteUninstallString("-fUninst.log");
         if (scenario.subkey)
             RegSetKeyValueA(HKEY_LOCAL_MACHINE, (kProductKey + std::string("\\Sub")).c_str(), nullptr, REG_SZ, "", 1);
-        const std::string orders = scenario.orders;
+        const std::string orders = scenario.orders, installFolder = InTestFolder(scenario.folder, folder);
         _putenv(orders.c_str());
         TakeStandInCalls();
 
-        CUninstaller uninstaller(InTestFolder(scenario.folder, folder).c_str());
+        CUninstaller uninstaller(installFolder.c_str());
         const DWORD started = GetTickCount();
         EXPECT_EQ(uninstaller.Execute(), scenario.result);
         const DWORD took = GetTickCount() - started;
@@ -236,18 +228,16 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
             CloseHandle(file);
         SetCurrentDirectoryA("C:\\");
 
-        Lines log;
-        for (const std::string& code : scenario.log)
+        Lines log, calls;  // every component whose step logs an outcome was called
+        for (const std::string& code : scenario.log) {
             log.push_back(LogLine(InTestFolder(code, folder)));
+            if (code.compare(0, 7, "InfoTip") == 0 || code.compare(0, 7, "Draveth") == 0)
+                calls.push_back(code[0] == 'I' ? InfoTipCall(installFolder) : kToolCall);
+        }
         EXPECT_EQ(LogLines(uninstaller), log);
         EXPECT_EQ(folder.Names(), scenario.left);
         EXPECT_EQ(ProductKeyExists(), !Has(scenario.log, "Entry+"));
         EXPECT_TRUE(orders != "MORVANE_DRAVETH_MS=20000" || (took >= 5000 && took < 6500)) << took;
-        Lines calls;  // every component whose step logs an outcome was called
-        if (Has(scenario.log, "InfoTip+") || Has(scenario.log, "InfoTip-"))
-            calls.push_back(InfoTipCall(InTestFolder(scenario.folder, folder)));
-        if (Has(scenario.log, "Draveth+") || Has(scenario.log, "Draveth-"))
-            calls.push_back(kToolCall);
         EXPECT_EQ(TakeStandInCalls(), calls);
     }
 }
@@ -259,24 +249,20 @@ TEST(Faults, EveryFailingCallLeavesNoHandleKeepsWhatMustStayAndTellsTheTruth)
     const Lines installed = {"Draveth.exe", "Pellox.dll", "Sub", "Sub\\Keep.txt", "Tamsel.dat", "a.txt"};
     const std::string judgement = "GetFullPathNameA GetSystemWindowsDirectoryA CreateFileA GetFinalPathNameByHandleA "
                                   "GetFileInformationByHandle FindFirstFileA";
-    int total = 0;  // the calls of a run in which none fails
-    for (int failAt = 0; failAt <= total; ++failAt) {
+    for (int failAt = 0, total = 0; failAt <= total; ++failAt) {  // total: the calls of a run in which none fails
         SCOPED_TRACE("failing call " + std::to_string(failAt));
         TestFolder folder("Quarnel 2 faults");
-        for (const char* name : {"Pellox.dll", "Draveth.exe", "a.txt", "Tamsel.dat", "Sub\\", "Sub\\Keep.txt"})
-            folder.Add(name);
+        for (const std::string& name : installed)
+            folder.Add(name == "Sub" ? "Sub\\" : name);
         WriteUninstallString("-f\"" + folder.PathOf("Uninst.log") + "\"");
         TakeStandInCalls();
-        platform.calls = 0;
-        platform.failed = "";
-        platform.failAt = failAt;
+        platform.calls = 0, platform.failed = "", platform.failAt = failAt;
         std::string found;
         const bool located = LocateInstallFolder(found);
         CUninstaller uninstaller(found.c_str());
         const bool result = located && uninstaller.Execute();
         platform.failAt = 0;
-        if (failAt == 0)
-            total = platform.calls;
+        total = failAt == 0 ? platform.calls : total;
 
         EXPECT_TRUE(result || failAt > 0);
         EXPECT_TRUE(platform.open.empty()) << "handles and keys left open";

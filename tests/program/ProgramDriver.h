@@ -1,12 +1,13 @@
 #pragma once
 
-// The real Morvane.exe of the build, driven from outside as its user sees it: the dialog's states as texts,
-// a confirmed removal as its result box and log view, and a fixture with an installation to remove.
+// The real Morvane.exe of the build, driven from outside as its user sees it: the dialog's states as texts (with
+// any text its control cuts), a confirmed removal as its result box and log view, and a fixture with an installation.
 #include "UiDriver.h"
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
 
-#include <functional>
+#include <windowsx.h>
+
 #include <stdexcept>
 
 inline const std::string kOffer =
@@ -19,7 +20,52 @@ inline const std::string kRemoved = "正常にアンインストールされま�
 inline const std::string kNotRemoved = "アンインストールできませんでした。 [OK]";
 inline const Lines kInstalled = {"Data", "Data\\Keep.txt", "Draveth.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"};
 
-// The main dialog's controls: text, "-" when hidden, "(off)" when disabled.
+// The fonts of the program's windows, made here (a font handle serves only its process): the dialogs' from the real
+// Morvane.exe's template, the result box's the system's message font.
+inline INT_PTR CALLBACK NoHandler(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+inline HFONT DialogFont()
+{
+    static const HMODULE exe = LoadLibraryExA((BuildFolder() + "\\Morvane.exe").c_str(), 0, LOAD_LIBRARY_AS_DATAFILE);
+    static const HFONT font = GetWindowFont(CreateDialogA(exe, MAKEINTRESOURCEA(IDD_MAIN), nullptr, NoHandler));
+    return font;
+}
+inline HFONT MessageFont()
+{
+    NONCLIENTMETRICSA system = {};
+    system.cbSize = sizeof system;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0);
+    static const HFONT font = CreateFontIndirectA(&system.lfMessageFont);
+    return font;
+}
+
+// The texts of a window's shown statics and buttons that their controls cut (" text (needed in had)"), measured at
+// the display's scale, which the program shares: on one line in a button or a static one line high, else wrapped.
+// Edits are left out: the log's lines are wider than its box by design, and scrolled with the caret.
+inline std::string CutTexts(HWND window, HFONT font)
+{
+    static const HDC screen = GetDC(nullptr);
+    std::string cut;
+    TEXTMETRICA metrics;
+    SelectObject(screen, font);
+    GetTextMetricsA(screen, &metrics);
+    for (const ChildWindow& child : ChildWindows(window)) {
+        const std::string text = WindowText(child.window);
+        const bool button = child.className == "Button", icon = (child.style & SS_TYPEMASK) == SS_ICON;
+        if (!child.visible || text.empty() || !(button || (child.className == "Static" && !icon)))
+            continue;
+        RECT has, needs;
+        GetClientRect(child.window, &has);
+        needs = {0, 0, has.right, 0};
+        const UINT lines = button || has.bottom < 2 * metrics.tmHeight ? DT_SINGLELINE : DT_WORDBREAK;
+        DrawTextA(screen, text.c_str(), -1, &needs, DT_CALCRECT | lines);
+        if (needs.right > has.right || needs.bottom > has.bottom)
+            cut += " " + text + " (" + std::to_string(needs.right) + "x" + std::to_string(needs.bottom) + " in " +
+                   std::to_string(has.right) + "x" + std::to_string(has.bottom) + ")";
+    }
+    return cut;
+}
+
+// The main dialog's controls: text, "-" when hidden, "(off)" when disabled; then the texts cut.
 inline std::string Seen(HWND dialog)
 {
     std::string seen;
@@ -27,7 +73,7 @@ inline std::string Seen(HWND dialog)
         seen += IsControlShown(dialog, id) ? ControlText(dialog, id) : "-";
         seen += IsWindowEnabled(GetDlgItem(dialog, id)) ? "|" : "(off)|";
     }
-    return seen;
+    return seen + CutTexts(dialog, DialogFont());
 }
 
 inline std::string Exit(ProgramRun& run) { return "exit " + std::to_string(static_cast<int>(run.WaitForExit(5000))); }
@@ -40,15 +86,15 @@ inline HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")
     return dialog ? dialog : throw std::runtime_error("no main dialog within 8 s");
 }
 
-// The result box as seen (and handed to seeBox while it shows), then the log view once shown with a new text (read
-// through a message: answered only after the box).
-inline std::string Confirm(const ProgramRun& run, HWND dialog, const std::function<void(HWND)>& seeBox = [](HWND) {})
+// The result box as seen (with any text cut), then the log view once shown with a new text (read through a message:
+// answered only after the box).
+inline std::string Confirm(const ProgramRun& run, HWND dialog)
 {
     std::string log = ControlText(dialog, IDC_LOG), before = log;
     PostCommand(dialog, IDOK);
     const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
-    const std::string seen = box ? MessageBoxSeen(box) : throw std::runtime_error("no result box within 10 s");
-    seeBox(box);
+    const std::string seen = box ? MessageBoxSeen(box) + CutTexts(box, MessageFont())
+                                 : throw std::runtime_error("no result box within 10 s");
     PostCommand(box, IDOK);
     for (const DWORD start = GetTickCount(); seen != kRemoved && ((log = ControlText(dialog, IDC_LOG)) == before ||
                                                                   !IsControlShown(dialog, IDC_LOG));)

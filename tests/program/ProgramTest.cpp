@@ -1,13 +1,13 @@
 #include "tests/program/ProgramDriver.h"
-#include "ui/MessageBox.h"
 
-#include <thread>
 #include <tuple>
 
 TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
 {
-    for (const std::string way : {"いいえ", "Escape", "close box"}) {
-        SCOPED_TRACE(way);
+    // Each way of declining: いいえ, the Escape key (which also closes the About box), the close box.
+    const std::pair<UINT, WPARAM> ways[] = {{WM_COMMAND, IDCANCEL}, {WM_KEYDOWN, VK_ESCAPE}, {WM_SYSCOMMAND, SC_CLOSE}};
+    for (const auto& [message, key] : ways) {
+        SCOPED_TRACE(message);
         ProgramRun run;
         const HWND dialog = Launch(run);
         EXPECT_EQ(Seen(dialog), kOffer);
@@ -18,16 +18,13 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
         PostCommand(dialog, ID_APP_ABOUT);
         const HWND about = WaitForProcessDialog(run.ProcessId(), "About", 5000);
         EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
+        EXPECT_EQ(CutTexts(about, DialogFont()), "");
         POINT origin = {0, 0}, aboutOrigin = {0, 0};  // not centred: at its template's place, (0, 0) in the owner
         EXPECT_TRUE(ClientToScreen(dialog, &origin) && ClientToScreen(about, &aboutOrigin));
         EXPECT_EQ(std::pair(aboutOrigin.x, aboutOrigin.y), std::pair(origin.x, origin.y));
-        way == "Escape" ? (void)PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 1) : PostCommand(about, IDOK);
+        message == WM_KEYDOWN ? (void)PostMessageA(about, message, key, 1) : PostCommand(about, IDOK);
         EXPECT_TRUE(WaitForWindowGone(about, 5000)) << "the About box gone within 5 s";
-        if (way == "いいえ")
-            PostCommand(dialog, IDCANCEL);
-        else
-            PostMessageA(dialog, way == "Escape" ? WM_KEYDOWN : WM_SYSCOMMAND, way == "Escape" ? VK_ESCAPE : SC_CLOSE,
-                         1);
+        PostMessageA(dialog, message, key, message == WM_KEYDOWN);
         EXPECT_EQ(Exit(run), "exit 2");
         EXPECT_EQ(folder.Names(), kInstalled);
         EXPECT_TRUE(ProductKeyExists());
@@ -48,6 +45,9 @@ TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAn
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", nullptr);
     EXPECT_EQ(Confirm(run, dialog), FailureSeen(log + Lines{"-Notes.txt", "+Pellox.dll", "=Tamsel.dat", "Entry+"}));
     EXPECT_EQ(Seen(dialog), "-|アンインストール時のログ：|-|閉じる|&About...|");
+    const int dpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSY);  // the program's scale, and the display's
+    EXPECT_EQ(dpi, std::atoi(std::getenv("MORVANE_DPI") ? std::getenv("MORVANE_DPI") : "96"));
+    Screenshot("log-view-" + std::to_string(dpi) + "dpi", dialog);
     const std::string shown = ControlText(dialog, IDC_LOG);
     SendMessageA(GetDlgItem(dialog, IDC_LOG), WM_CHAR, 'x', 1);  // typed into the log view, which is read-only
     EXPECT_EQ(ControlText(dialog, IDC_LOG), shown);
@@ -56,34 +56,8 @@ TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAn
     PostCommand(dialog, IDCANCEL);
     EXPECT_EQ(Exit(run), "exit 2");
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Notes.txt", "Tamsel.dat"}));
-}
-
-TEST_F(Program, ACopyWhoseDialogNamesAMissingWindowClassEndsWithMinusOneAndTouchesNothing)
-{
-    const std::string exe = folder.PathOf("Morvane.exe");
-    ASSERT_TRUE(CopyFileA((BuildFolder() + "\\Morvane.exe").c_str(), exe.c_str(), FALSE));
-    struct {
-        DLGTEMPLATE header;
-        WCHAR menuClassCaption[14];
-    } broken = {{WS_POPUP, 0, 0, 0, 0, 100, 50}, L"\0NoSuchClass"};
-    const HANDLE update = BeginUpdateResourceA(exe.c_str(), FALSE);
-    const WORD language = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
-    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MAIN), language, &broken, sizeof broken));
-    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
-    ProgramRun run;
-    ASSERT_TRUE(run.Start(exe, "", folder.Path()));
-    EXPECT_EQ(Exit(run), "exit -1");
-    EXPECT_EQ(folder.Names(),
-              (Lines{"Data", "Data\\Keep.txt", "Draveth.exe", "Morvane.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"}));
-    EXPECT_TRUE(ProductKeyExists());
-}
-
-// What a confirmed run ends with when the file step refuses the folder: the components' lines, the refusal, the
-// entry.
-std::string RefusedRun(const std::string& folder, bool components)
-{
-    const Lines found = components ? Lines{"InfoTip+", "Draveth+"} : Lines{"?Pellox.dll", "?Draveth.exe"};
-    return FailureSeen(found + Lines{"!" + folder, "Entry+"}) + " | exit 2";
+    ProgramRun again;  // the entry is gone: not installed
+    EXPECT_EQ(Seen(Launch(again)), kNotInstalled);
 }
 
 TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
@@ -130,30 +104,13 @@ TEST_F(Program, HostileFoldersUnderOtherNamesAndThroughLinksLoseNoFile)
             PostCommand(dialog, IDCANCEL);
         for (const std::string& path : canaries)
             result += DeleteFileA(path.c_str()) ? "" : " | lost " + path;
+        const Lines components = outcome == 'R' ? Lines{"InfoTip+", "Draveth+"} : Lines{"?Pellox.dll", "?Draveth.exe"};
+        const std::string refused = FailureSeen(components + Lines{"!" + (folder == "C:" ? "C:\\" : folder), "Entry+"});
         const std::string expected = outcome == 'n'   ? kNotInstalled + " | exit 2"
-                                     : outcome == 'd' ? kRemoved + " | exit 1"
-                                                      : RefusedRun(folder == "C:" ? "C:\\" : folder, outcome == 'R');
+                                     : outcome == 'd' ? kRemoved + " | exit 1" : refused + " | exit 2";
         EXPECT_EQ(result + " | " + Exit(run), expected) << folder;
     }
     RunUnixCommand("rm " + UnixPath("C:\\..\\dosdevices\\m:"));
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Tamsel.dat"}));
     EXPECT_EQ(links.Names(), (Lines{"apps", "ordinary", "win", "win\\x", "win\\x\\..dows", "windows"}));
-}
-
-// In this process, through the framework's message box: LongString.rc's string 300, 300 double-byte characters.
-TEST(InThisProcess, ALongDoubleByteMessageWhole)
-{
-    std::string seen = "no message box within 5 s", expected;
-    std::thread look([&seen, ui = GetCurrentThreadId()] {
-        const HWND box = WaitForProcessDialog(GetCurrentProcessId(), nullptr, 5000);
-        if (!box)
-            return (void)PostThreadMessageA(ui, WM_QUIT, 0, 0);  // the message box's loop leaves on WM_QUIT
-        seen = ControlText(box, 0xFFFF);
-        PostCommand(box, IDOK);
-    });
-    AtlMessageBox(nullptr, 300u, "Long", MB_OK);
-    look.join();
-    for (int i = 0; i < 300; ++i)
-        expected += "ソ";
-    EXPECT_EQ(seen, expected);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 // What the test programs share, straight through Windows: folders, the uninstall key, the stand-ins' calls, the log.
-
 #include "UiDriver.h"  // BuildFolder(), RunUnixCommand(), UnixPath()
 #include "engine/InstallFolder.h"
 #include "engine/Uninstaller.h"
@@ -16,36 +15,16 @@
 #include <vector>
 
 using Lines = std::vector<std::string>;
-
 inline Lines operator+(Lines lines, const Lines& more)
 {
-    lines.insert(lines.end(), more.begin(), more.end());
-    return lines;
+    return lines.insert(lines.end(), more.begin(), more.end()), lines;
 }
 
 // Text in a code page as UTF-16, for the wide calls.
 inline std::wstring Wide(const std::string& text, UINT codePage)
 {
-    std::wstring wide(text.size() + 1, L'\0');
-    wide.resize(MultiByteToWideChar(codePage, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())) - 1);
-    return wide;
-}
-
-// The names below a folder as the program reads them ("Sub\File"), each folder before its contents; links not
-// entered.
-inline void AddNames(const std::string& folder, const std::string& relative, Lines& names)
-{
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA(("\\\\?\\" + folder + "\\" + relative + "*").c_str(), &entry);
-    for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
-        if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
-            continue;
-        names.push_back(relative + entry.cFileName);
-        const DWORD kind = entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
-        if (kind == FILE_ATTRIBUTE_DIRECTORY)
-            AddNames(folder, names.back() + "\\", names);
-    }
-    FindClose(search);
+    std::wstring wide(text.size(), L'\0');
+    return wide.substr(0, MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), &wide[0], int(wide.size())));
 }
 
 // A new, empty folder under %TEMP%\morvane-tests (emptied first, from the Unix side). Names are UTF-8, made with
@@ -66,17 +45,17 @@ public:
     bool Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const  // false with a failure
     {
         const std::wstring path = L"\\\\?\\" + Wide(m_path, CP_ACP) + L"\\" + Wide(name, CP_UTF8);
-        const std::string leaf = name.substr(name.rfind('\\') + 1);  // UTF-8 has no 0x5C trail byte
+        const std::string leaf = name.substr(name.rfind('\\') + 1), link = name.substr(0, name.find('>'));
         bool made;
-        if (const std::size_t arrow = name.find('>'); arrow != std::string::npos) {
-            const std::string link = UnixPath(name[1] == ':' ? name.substr(0, arrow) : PathOf(name.substr(0, arrow)));
-            const std::string target = name.substr(arrow + 1);
+        if (link != name) {
+            const std::string target = name.substr(link.size() + 1);
             const std::string to = target[1] == ':' ? UnixPath(target) : "\\\"$PWD\\\"/" + target;
-            made = RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + link +
-                                  ")\\\" && ln -sfn " + to + " " + link);
+            const std::string from = UnixPath(link[1] == ':' ? link : PathOf(link));
+            made = RunUnixCommand("cd " + UnixPath(m_path) + " && mkdir -p \\\"$(dirname " + from +
+                                  ")\\\" && ln -sfn " + to + " " + from);
             if (name.find("dosdevices") != std::string::npos)
                 Sleep(1100);  // Wine reads the drives anew once a second
-        } else if (leaf == "Pellox.dll" || leaf == "Draveth.exe")
+        } else if (leaf == "Pellox.dll" || leaf == "Draveth.exe")  // UTF-8 has no 0x5C trail byte
             made = CopyFileW(Wide(BuildFolder() + "\\demo\\" + leaf, CP_ACP).c_str(), path.c_str(), FALSE);
         else if (name.back() == '\\')
             made = CreateDirectoryW(path.c_str(), nullptr);
@@ -88,10 +67,21 @@ public:
         EXPECT_TRUE(made) << "not made: " << name;
         return made;
     }
-    Lines Names() const  // every name below the folder ("Sub\File"), sorted
+    // The names below the folder as the program reads them ("Sub\File"), sorted; links not entered.
+    Lines Names(const std::string& below = "") const
     {
         Lines names;
-        AddNames(m_path, "", names);
+        WIN32_FIND_DATAA entry;
+        const HANDLE search = FindFirstFileA(("\\\\?\\" + PathOf(below) + "*").c_str(), &entry);
+        for (BOOL found = search != INVALID_HANDLE_VALUE; found; found = FindNextFileA(search, &entry)) {
+            if (std::string(".") == entry.cFileName || std::string("..") == entry.cFileName)
+                continue;
+            names.push_back(below + entry.cFileName);
+            const DWORD kind = entry.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+            if (kind == FILE_ATTRIBUTE_DIRECTORY)
+                names = names + Names(names.back() + "\\");
+        }
+        FindClose(search);
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -103,25 +93,18 @@ private:
 // The product's uninstall key in the registry view the program reads (the test program's own).
 const char kProductKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2";
 inline void RemoveProductKey() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey); }
-
 inline bool ProductKeyExists()
 {
     HKEY key = nullptr;
-    const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return exists;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) == ERROR_SUCCESS && !RegCloseKey(key);
 }
 
 // The key anew, holding only UninstallString: a string, or the bytes as a value of the given type.
 inline void WriteUninstallString(const std::string& value, DWORD type = REG_SZ)
 {
     RemoveProductKey();
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kProductKey, &key), ERROR_SUCCESS);
     const DWORD size = static_cast<DWORD>(value.size() + (type == REG_SZ));
-    const BYTE* data = reinterpret_cast<const BYTE*>(value.c_str());
-    EXPECT_EQ(RegSetValueExA(key, "UninstallString", 0, type, data, size), 0);
-    RegCloseKey(key);
+    EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kProductKey, "UninstallString", type, value.c_str(), size), 0);
 }
 
 // The stand-ins' calls since the last look ("Pellox.dll <tab> command line <tab> hidden"), forgotten then.
@@ -130,10 +113,8 @@ inline Lines TakeStandInCalls()
     const std::string record = std::getenv("TEMP") + std::string("\\standin-calls.txt");
     SetEnvironmentVariableA("MORVANE_STANDIN_LOG", record.c_str());  // for every child started from now on
     Lines calls;
-    std::ifstream file(record, std::ios::binary);
-    for (std::string line; std::getline(file, line);)
-        calls.push_back(line);
-    file.close();
+    for (std::ifstream file(record, std::ios::binary); file.peek() != EOF;)
+        std::getline(file, calls.emplace_back());
     DeleteFileA(record.c_str());
     return calls;
 }
@@ -143,6 +124,7 @@ inline Lines TakeStandInCalls()
 inline std::string LogLine(const std::string& code)
 {
     const std::string name = code.substr(1), file = "ファイル'" + name + "'";
+    const bool done = code.back() == '+';
     switch (code[0]) {
     case '+': return file + "は削除されました。";
     case '-': return file + "は削除きでませんでした。";
@@ -150,12 +132,10 @@ inline std::string LogLine(const std::string& code)
     case '?': return file + "は存在しません。";
     case '!': return "フォルダ'" + name + "'はシステムフォルダであるか実際の場所を確認"
                                           "できないため、ファイルは削除されませんでした。";
+    case 'E': return std::string("アンインストール情報レジストリエントリは削除") +
+                     (done ? "されました。" : "できませんでした。");  // "Entry+", "Entry-"
     }
-    const bool done = code.back() == '+';
-    if (code.compare(0, 5, "Entry") == 0)
-        return std::string("アンインストール情報レジストリエントリは削除") +
-               (done ? "されました。" : "できませんでした。");
-    const std::string step = code.substr(0, code.size() - 1);
+    const std::string step = code.substr(0, code.size() - 1);  // "InfoTip+", "Draveth-"
     return step + "の登録が解除され" + (done ? "ました。" : "ませんでした。");
 }
 
