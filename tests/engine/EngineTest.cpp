@@ -13,13 +13,6 @@ const Lines kNoComponents = {"?Pellox.dll", "?Draveth.exe"};
 
 bool Has(const Lines& lines, const std::string& line) { return std::count(lines.begin(), lines.end(), line) > 0; }
 
-// A folder, or the short form of a refusal, with "~" at its start standing for the test folder.
-std::string InTestFolder(std::string text, const TestFolder& folder)
-{
-    const std::size_t at = text.compare(0, 2, "!~") == 0 ? 1 : 0;
-    return text.compare(at, 1, "~") == 0 ? text.replace(at, 1, folder.Path()) : text;
-}
-
 // The children as they record their calls: by full path, with a hidden window.
 std::string InfoTipCall(const std::string& folder)
 {
@@ -28,8 +21,13 @@ std::string InfoTipCall(const std::string& folder)
 const std::string kToolCall = "Draveth.exe\t/Uninstall\thidden";
 
 // Files made in the test folder, the current directory too: "!" read-only, "#" hidden and system, "~" held open.
-// "~" in a folder or a log line stands for the test folder; drive N: is the test folder's "Drive".
-const std::string kDriveN = "C:\\..\\dosdevices\\n:>Drive";
+// "~" in a folder stands for the test folder, "!" alone in the log for the folder refused; drive N: is the test
+// folder's "Drive". Wine reaches \\server\share through the prefix's dosdevices\unc.
+const std::string kDriveN = "C:\\..\\dosdevices\\n:>Drive", kServer = "C:\\..\\dosdevices\\unc\\morvane\\";
+const Lines kRefused = {"?Pellox.dll", "?Draveth.exe", "!", "Entry+"};
+// A canary wherever a folder below points outside the test folder: a 32-bit program meets SysWOW64 as System32.
+const Lines kCanaries = {"C:\\morvane-canary.txt", "C:\\windows\\morvane-canary.txt",
+                         "C:\\windows\\system32\\morvane-canary.txt", "C:\\windows\\temp\\morvane-canary.txt"};
 struct Scenario {
     const char *what, *folder;
     Lines files;
@@ -55,10 +53,14 @@ const Scenario kScenarios[] = {
      {"Tamsel.dat", "Sub\\", "Sub\\Keep.txt", u8"x¥..¥Tamsel.dat", u8"Sub¥Keep.txt", u8"Tàmsel.dat"}, "", false,
      kNoComponents + Lines{"-Sub\\Keep.txt", "=Tamsel.dat", "=Tamsel.dat", "-x\\..\\Tamsel.dat", "Entry+"},
      {"Sub", "Sub\\Keep.txt", "Sub\\Keep.txt", "Tamsel.dat", "Tamsel.dat", "x\\..\\Tamsel.dat"}, false},
-    // The shell's join took "\..x" for a step up: "N:\In" + "..x.txt" was "N:x.txt", the drive's current folder.
+    // The shell's join took "\..x" for a step up: "N:\In" + "..x.txt" was "N:x.txt", the drive's current folder, and
+    // "~\w\x\..y" + "*.*" was "~\wy\*.*".
     {"names that begin with two dots stay in their folder", "N:\\In",
      {kDriveN, "Drive\\", "Drive\\x.txt", "Drive\\In\\", "Drive\\In\\..x.txt"}, "", false,
      kNoComponents + Lines{"+..x.txt", "Entry+"}, {"Drive", "Drive\\In", "Drive\\x.txt"}, true},
+    {"a folder whose name begins with two dots", "~\\w\\x\\..y",
+     {"w\\", "w\\x\\", "w\\x\\..y\\", "w\\x\\..y\\a.txt", "wy\\", "wy\\b.txt"}, "", false,
+     kNoComponents + Lines{"+a.txt", "Entry+"}, {"w", "w\\x", "w\\x\\..y", "wy", "wy\\b.txt"}, true},
     // Windows opens these as devices in any folder: COM5 leads to a file of the test folder.
     {"device names are never deleted", "~\\In",
      {"C:\\..\\dosdevices\\com5>Port.txt", "Port.txt", "In\\", "In\\COM5", "In\\com6.txt", "In\\LPT3.log",
@@ -72,12 +74,26 @@ const Scenario kScenarios[] = {
     // A link to "Data¥Old." (matched by a pattern) resolves to the text "Data\Old", Wine dropping the dot too.
     {"link to a folder whose real path reads as another", "~\\L",
      {u8"Data¥Old.\\", u8"Data¥Old.\\a.txt", "Data\\", "Data\\Old\\", "Data\\Old\\b.txt", "L>Data*Old."}, "", false,
-     kNoComponents + Lines{"!~\\L", "Entry+"}, {"Data", "Data\\Old", "Data\\Old.", "Data\\Old\\b.txt", "L"}, false},
+     kRefused, {"Data", "Data\\Old", "Data\\Old.", "Data\\Old\\b.txt", "L"}, false},
     {"a link to the root of another drive", "~\\Root", {kDriveN, "Drive\\", "Drive\\x.txt", "Root>Drive"}, "", false,
-     kNoComponents + Lines{"!~\\Root", "Entry+"}, {"Drive", "Drive\\x.txt", "Root"}, false},
+     kRefused, {"Drive", "Drive\\x.txt", "Root"}, false},
     {"written below the Windows folder in other case, a link there to an ordinary folder", "C:\\WINDOWS\\morvane-link",
-     {"Keep\\", "Keep\\a.txt", "C:\\windows\\morvane-link>Keep"}, "", false,
-     kNoComponents + Lines{"!C:\\WINDOWS\\morvane-link", "Entry+"}, {"Keep", "Keep\\a.txt"}, false},
+     {"Keep\\", "Keep\\a.txt", "C:\\windows\\morvane-link>Keep"}, "", false, kRefused, {"Keep", "Keep\\a.txt"}, false},
+    {"the Windows drive's root", "C:\\", {}, "", false, kRefused, {}, false},
+    {"the Windows folder", "C:\\windows", {}, "", false, kRefused, {}, false},
+    {"System32 through a step up", "C:\\users\\..\\windows\\system32", {}, "", false, kRefused, {}, false},
+    {"a drive letter for the Windows folder, a name that no name rule knows", "M:\\temp",
+     {"C:\\..\\dosdevices\\m:>C:\\windows"}, "", false, kRefused, {}, false},
+    // Wine opens no folder stream, but a link of the stream's name.
+    {"a folder's stream", "C:\\morvane::$INDEX_ALLOCATION", {"C:\\morvane::$INDEX_ALLOCATION>.", "a.txt"}, "",
+     false, kRefused, {"a.txt"}, false},
+    {"the root of a share", "\\\\morvane\\share", {kServer + "share>.", "a.txt"}, "", false, kRefused, {"a.txt"},
+     false},
+    {"an administrative share, whose components still run", "\\\\morvane\\C$\\In",
+     {kServer + "C$>.", "In\\", "In\\Pellox.dll", "In\\Draveth.exe"}, "", false,
+     {"InfoTip+", "Draveth+", "!", "Entry+"}, {"In", "In\\Draveth.exe", "In\\Pellox.dll"}, false},
+    {"a hidden share is an ordinary folder", "\\\\morvane\\apps$\\In", {kServer + "apps$>.", "In\\", "In\\a.txt"},
+     "", false, kNoComponents + Lines{"+a.txt", "Entry+"}, {"In"}, true},
     {"missing folder", "C:\\Quarnel2 missing", {}, "", false, kNoComponents + Lines{"Entry+"}, {}, false},
     {"relative: the steps would work on the current directory, so nothing is touched", "sub", {"Pellox.dll", "a.txt"},
      "", false, {}, {"Pellox.dll", "a.txt"}, false},
@@ -202,6 +218,8 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         SCOPED_TRACE(scenario.what);
         TestFolder folder("Quarnel 2 install");
         SetCurrentDirectoryA(folder.Path().c_str());
+        for (const std::string& path : kCanaries)
+            ASSERT_TRUE(std::ofstream(path).is_open()) << "canary not made: " << path;
         std::vector<HANDLE> held;
         for (std::string name : scenario.files) {
             const char mark = name[0];
@@ -215,7 +233,10 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         WriteUninstallString("-fUninst.log");
         if (scenario.subkey)
             RegSetKeyValueA(HKEY_LOCAL_MACHINE, (kProductKey + std::string("\\Sub")).c_str(), nullptr, REG_SZ, "", 1);
-        const std::string orders = scenario.orders, installFolder = InTestFolder(scenario.folder, folder);
+        const std::string orders = scenario.orders;
+        std::string installFolder = scenario.folder;
+        if (installFolder[0] == '~')
+            installFolder.replace(0, 1, folder.Path());
         _putenv(orders.c_str());
         TakeStandInCalls();
 
@@ -230,7 +251,7 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
 
         Lines log, calls;  // every component whose step logs an outcome was called
         for (const std::string& code : scenario.log) {
-            log.push_back(LogLine(InTestFolder(code, folder)));
+            log.push_back(LogLine(code == "!" ? "!" + installFolder : code));
             if (code.compare(0, 7, "InfoTip") == 0 || code.compare(0, 7, "Draveth") == 0)
                 calls.push_back(code[0] == 'I' ? InfoTipCall(installFolder) : kToolCall);
         }
@@ -239,6 +260,8 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         EXPECT_EQ(ProductKeyExists(), !Has(scenario.log, "Entry+"));
         EXPECT_TRUE(orders != "MORVANE_DRAVETH_MS=20000" || (took >= 5000 && took < 6500)) << took;
         EXPECT_EQ(TakeStandInCalls(), calls);
+        for (const std::string& path : kCanaries)
+            EXPECT_TRUE(DeleteFileA(path.c_str())) << "lost " << path;
     }
 }
 
