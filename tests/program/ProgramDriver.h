@@ -16,8 +16,6 @@ inline const std::string kOffer =
 inline const std::string kNotInstalled =
     "USB Quarnel2ソフトウェア(Ver2.x.x.x)はインストールされていません。|-|-(off)|閉じる"
     "|&About...|";
-inline const std::string kRemoved = "正常にアンインストールされました。 [OK]";
-inline const std::string kNotRemoved = "アンインストールできませんでした。 [OK]";
 inline const Lines kInstalled = {"Data", "Data\\Keep.txt", "Draveth.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"};
 
 // The fonts of the program's windows, made here (a font handle serves only its process): the dialogs' from the real
@@ -79,33 +77,33 @@ inline std::string Seen(HWND dialog)
 inline std::string Exit(ProgramRun& run) { return "exit " + std::to_string(static_cast<int>(run.WaitForExit(5000))); }
 
 // Without the dialog (or result box) a test ends at once.
-inline HWND Launch(ProgramRun& run, const std::string& currentDirectory = "")
+inline HWND Launch(ProgramRun& run)
 {
-    const bool started = run.Start(BuildFolder() + "\\Morvane.exe", "", currentDirectory);
+    const bool started = run.Start(BuildFolder() + "\\Morvane.exe", "", "");
     const HWND dialog = started ? WaitForProcessDialog(run.ProcessId(), "USB Quarnel Uninstaller", 8000) : nullptr;
     return dialog ? dialog : throw std::runtime_error("no main dialog within 8 s");
 }
 
-// The result box as seen (with any text cut), then the log view once shown with a new text (read through a message:
-// answered only after the box).
+// A removal that fails: the result box as seen (with any text cut), then the log view once shown with a new text
+// (read through a message: answered only after the box).
 inline std::string Confirm(const ProgramRun& run, HWND dialog)
 {
-    std::string log = ControlText(dialog, IDC_LOG), before = log;
+    const std::string before = ControlText(dialog, IDC_LOG);
     PostCommand(dialog, IDOK);
     const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
     const std::string seen = box ? MessageBoxSeen(box) + CutTexts(box, MessageFont())
                                  : throw std::runtime_error("no result box within 10 s");
     PostCommand(box, IDOK);
-    for (const DWORD start = GetTickCount(); seen != kRemoved && ((log = ControlText(dialog, IDC_LOG)) == before ||
-                                                                  !IsControlShown(dialog, IDC_LOG));)
+    const DWORD start = GetTickCount();
+    while (!IsControlShown(dialog, IDC_LOG) || ControlText(dialog, IDC_LOG) == before)
         GetTickCount() - start < 5000 ? Sleep(10) : throw std::runtime_error("no new log view within 5 s");
-    return seen == kRemoved ? seen : seen + "\n" + log;
+    return seen + "\n" + ControlText(dialog, IDC_LOG);
 }
 
 // A failure as the user reads it: the result box, then the log view's lines, from their short forms (LogLine).
 inline std::string FailureSeen(const Lines& codes)
 {
-    std::string seen = kNotRemoved + "\n";
+    std::string seen = "アンインストールできませんでした。 [OK]\n";
     for (const std::string& code : codes)
         seen += LogLine(code) + "\r\n";
     return seen;
