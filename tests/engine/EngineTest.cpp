@@ -96,9 +96,9 @@ private:
     ScopedPlatform scope{*this};
 };
 
-// Files made in the test folder, the current directory too: "!" read-only, "#" hidden and system, "~" held open.
-// "~" in a folder stands for the test folder, "!" alone in the log for the folder refused; drive N: is the test
-// folder's "Drive". Wine reaches \\server\share through the prefix's dosdevices\unc.
+// Files made in the test folder (TestFolder::Add), the current directory too. "~" in a folder stands for the test
+// folder, "!" alone in the log for the folder refused; drive N: is the test folder's "Drive". Wine reaches
+// \\server\share through the prefix's dosdevices\unc.
 const std::string kDriveN = "C:\\..\\dosdevices\\n:>Drive", kServer = "C:\\..\\dosdevices\\unc\\morvane\\";
 // The log of a run without components whose entry goes, and of one whose folder is refused.
 Lines NoComponents(const Lines& files) { return Lines{"?Pellox.dll", "?Draveth.exe"} + files + Lines{"Entry+"}; }
@@ -221,23 +221,13 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         SetCurrentDirectoryA(folder.Path().c_str());
         for (const std::string& path : kCanaries)
             ASSERT_TRUE(std::ofstream(path).is_open()) << "canary not made: " << path;
-        std::vector<HANDLE> held;
-        for (std::string name : scenario.files) {
-            const char mark = name[0];
-            const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-            const DWORD attributes = mark == '!' ? FILE_ATTRIBUTE_READONLY : mark == '#' ? hidden : 0;
-            ASSERT_TRUE(folder.Add(name.erase(0, mark == '!' || mark == '#' || mark == '~'), attributes));
-            if (mark == '~')
-                held.push_back(CreateFileA(folder.PathOf(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                           OPEN_EXISTING, 0, nullptr));
-        }
+        for (const std::string& name : scenario.files)
+            ASSERT_TRUE(folder.Add(name));
         WriteUninstallString("-fUninst.log");
         if (scenario.subkey)
             RegSetKeyValueA(HKEY_LOCAL_MACHINE, (kProductKey + std::string("\\Sub")).c_str(), nullptr, REG_SZ, "", 1);
-        const std::string orders = scenario.orders;
-        std::string installFolder = scenario.folder;
-        if (installFolder[0] == '~')
-            installFolder.replace(0, 1, folder.Path());
+        const std::string orders = scenario.orders, at = scenario.folder;
+        const std::string installFolder = at[0] == '~' ? folder.Path() + at.substr(1) : at;
         _putenv(orders.c_str());
         TakeStandInCalls();
 
@@ -246,8 +236,6 @@ TEST(Removal, EachScenarioLeavesWhatItMustAndLogsItInOrder)
         EXPECT_EQ(uninstaller.Execute(), scenario.result);
         const DWORD took = GetTickCount() - started;
         _putenv(orders.substr(0, orders.find('=') + 1).c_str());  // "NAME=" unsets it
-        for (HANDLE file : held)
-            CloseHandle(file);
         SetCurrentDirectoryA("C:\\");
 
         Lines log, calls;  // every component whose step logs an outcome was called

@@ -118,5 +118,5 @@ struct Program : testing::Test {
         WriteUninstallString("Setup.exe -f \"" + folder.PathOf("Uninst.log") + "\"");
     }
     ~Program() override { RemoveProductKey(); }
-    const TestFolder folder{"morvane-program"};
+    TestFolder folder{"morvane-program"};
 };

@@ -29,7 +29,8 @@ inline std::wstring Wide(const std::string& text, UINT codePage)
 
 // A new, empty folder under %TEMP%\morvane-tests (emptied first, from the Unix side). Names are UTF-8, made with
 // the wide calls as a user would, trailing dots and spaces kept; "X\" is a folder, "LINK>TARGET" a link (each a
-// Windows path, or LINK a name and TARGET a shell pattern in the folder); "Pellox.dll", "Draveth.exe" the stand-ins.
+// Windows path, or LINK a name and TARGET a shell pattern in the folder); "Pellox.dll", "Draveth.exe" the stand-ins;
+// a file is read-only with "!" before its name, hidden and system with "#", held open while the object lives with "~".
 class TestFolder {
 public:
     explicit TestFolder(const std::string& name)
@@ -40,10 +41,15 @@ public:
         m_path = root + "\\" + name + " " + std::to_string(++made);
         EXPECT_TRUE(emptied && CreateDirectoryA(m_path.c_str(), nullptr)) << m_path;
     }
+    ~TestFolder() { std::for_each(m_held.begin(), m_held.end(), CloseHandle); }
     const std::string& Path() const { return m_path; }
     std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
-    bool Add(const std::string& name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) const  // false with a failure
+    bool Add(std::string name)  // false with a failure
     {
+        const char mark = name[0];
+        name.erase(0, mark == '!' || mark == '#' || mark == '~');
+        const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        const DWORD attributes = mark == '!' ? FILE_ATTRIBUTE_READONLY : mark == '#' ? hidden : 0;
         const std::wstring path = L"\\\\?\\" + Wide(m_path, CP_ACP) + L"\\" + Wide(name, CP_UTF8);
         const std::string leaf = name.substr(name.rfind('\\') + 1), link = name.substr(0, name.find('>'));
         bool made;
@@ -60,9 +66,11 @@ public:
         else if (name.back() == '\\')
             made = CreateDirectoryW(path.c_str(), nullptr);
         else {  // CloseHandle also takes INVALID_HANDLE_VALUE: the file itself tells, with the attributes asked for
-            CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
-            const DWORD got = GetFileAttributesW(path.c_str()), asked = attributes & ~FILE_ATTRIBUTE_NORMAL;
-            made = got != INVALID_FILE_ATTRIBUTES && (got & asked) == asked;
+            const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                            attributes, nullptr);
+            mark == '~' ? m_held.push_back(file) : (void)CloseHandle(file);
+            const DWORD got = GetFileAttributesW(path.c_str());
+            made = got != INVALID_FILE_ATTRIBUTES && (got & attributes) == attributes;
         }
         EXPECT_TRUE(made) << "not made: " << name;
         return made;
@@ -88,6 +96,7 @@ public:
 
 private:
     std::string m_path;
+    std::vector<HANDLE> m_held;
 };
 
 // The product's uninstall key in the registry view the program reads (the test program's own).
