@@ -33,9 +33,9 @@ HFONT MessageFont()
     return font;
 }
 
-// The texts of a window's shown statics and buttons that their controls cut (" text (needed in had)"), measured at
-// the display's scale, which the program shares: on one line in a button or a static one line high, else wrapped.
-// Edits are left out: the log's lines are wider than its box by design, and scrolled with the caret.
+// The texts of a window's shown statics and buttons that their controls cut, measured at the display's scale, which
+// the program shares: on one line in a button or a static one line high, else wrapped. Edits are left out: the log's
+// lines are wider than its box by design, and scrolled with the caret.
 std::string CutTexts(HWND window, HFONT font)
 {
     static const HDC screen = GetDC(nullptr);
@@ -46,16 +46,15 @@ std::string CutTexts(HWND window, HFONT font)
     for (const ChildWindow& child : ChildWindows(window)) {
         const std::string text = WindowText(child.window);
         const bool button = child.className == "Button", icon = (child.style & SS_TYPEMASK) == SS_ICON;
-        if (!child.visible || text.empty() || !(button || (child.className == "Static" && !icon)))
+        RECT has, needs = {};
+        if (!child.visible || text.empty() || !(button || (child.className == "Static" && !icon)) ||
+            !GetClientRect(child.window, &has))
             continue;
-        RECT has, needs;
-        GetClientRect(child.window, &has);
-        needs = {0, 0, has.right, 0};
+        needs.right = has.right;
         const UINT lines = button || has.bottom < 2 * metrics.tmHeight ? DT_SINGLELINE : DT_WORDBREAK;
         DrawTextA(screen, text.c_str(), -1, &needs, DT_CALCRECT | lines);
         if (needs.right > has.right || needs.bottom > has.bottom)
-            cut += " " + text + " (" + std::to_string(needs.right) + "x" + std::to_string(needs.bottom) + " in " +
-                   std::to_string(has.right) + "x" + std::to_string(has.bottom) + ")";
+            cut += " " + text + " (" + std::to_string(needs.right) + "x" + std::to_string(needs.bottom) + " px)";
     }
     return cut;
 }
@@ -81,24 +80,21 @@ HWND Launch(ProgramRun& run)
     return dialog ? dialog : throw std::runtime_error("no main dialog within 8 s");
 }
 
-// A removal that fails: the result box as seen (with any text cut), then the log view once shown with a new text
-// (read through a message: answered only after the box).
+// A removal that fails, as the user reads it: the result box (with any text cut), then the log view once shown with
+// a new text (read through a message: answered only after the box).
 std::string Confirm(const ProgramRun& run, HWND dialog)
 {
-    const std::string before = ControlText(dialog, IDC_LOG);
+    const std::string old = ControlText(dialog, IDC_LOG);
     PostCommand(dialog, IDOK);
     const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
     const std::string seen = box ? MessageBoxSeen(box) + CutTexts(box, MessageFont())
                                  : throw std::runtime_error("no result box within 10 s");
     PostCommand(box, IDOK);
-    const DWORD start = GetTickCount();
-    while (!IsControlShown(dialog, IDC_LOG) || ControlText(dialog, IDC_LOG) == before)
+    for (const DWORD start = GetTickCount(); !IsControlShown(dialog, IDC_LOG) || ControlText(dialog, IDC_LOG) == old;)
         GetTickCount() - start < 5000 ? Sleep(10) : throw std::runtime_error("no new log view within 5 s");
     return seen + "\n" + ControlText(dialog, IDC_LOG);
 }
-
-// A failure as the user reads it: the result box, then the log view's lines, from their short forms (LogLine).
-std::string FailureSeen(const Lines& codes)
+std::string FailureSeen(const Lines& codes)  // from the log's short forms (LogLine)
 {
     std::string seen = "アンインストールできませんでした。 [OK]\n";
     for (const std::string& code : codes)
@@ -110,8 +106,8 @@ std::string FailureSeen(const Lines& codes)
 struct Program : testing::Test {
     Program()
     {
-        for (const std::string& name : kInstalled)
-            folder.Add(name + (name == "Data" ? "\\" : ""));
+        for (const char* name : {"Data\\", "Data\\Keep.txt", "Draveth.exe", "!Notes.txt", "Pellox.dll", "Tamsel.dat"})
+            folder.Add(name);
         WriteUninstallString("Setup.exe -f \"" + folder.PathOf("Uninst.log") + "\"");
     }
     ~Program() override { RemoveProductKey(); }
@@ -156,7 +152,6 @@ TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAn
         folder.Add("L" + std::to_string(i) + std::string(196, 'x'));
         log.push_back("+L" + std::to_string(i) + std::string(196, 'x'));
     }
-    SetFileAttributesA(folder.PathOf("Notes.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     SetEnvironmentVariableA("MORVANE_DRAVETH_EXIT", "3");
     ProgramRun run;
     const HWND dialog = Launch(run);
@@ -169,8 +164,8 @@ TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAn
     const std::string shown = ControlText(dialog, IDC_LOG);
     SendMessageA(GetDlgItem(dialog, IDC_LOG), WM_CHAR, 'x', 1);  // typed into the log view, which is read-only
     EXPECT_EQ(ControlText(dialog, IDC_LOG), shown);
-    log = {"?Pellox.dll", "?Draveth.exe", "-Notes.txt", "=Tamsel.dat", "Entry-"};
-    EXPECT_EQ(Confirm(run, dialog), FailureSeen(log));
+    EXPECT_EQ(Confirm(run, dialog),
+              FailureSeen({"?Pellox.dll", "?Draveth.exe", "-Notes.txt", "=Tamsel.dat", "Entry-"}));
     PostCommand(dialog, IDCANCEL);
     EXPECT_EQ(Exit(run), "exit 2");
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Notes.txt", "Tamsel.dat"}));
