@@ -25,8 +25,7 @@ const std::string kToolCall = "Draveth.exe\t/Uninstall\thidden";
 const std::string kRootOfC = "Root of C";
 #define PASS(failure, call) \
     (++calls != failAt ? real.call : (failed = #call, SetLastError(ERROR_ACCESS_DENIED), failure))
-#define PASS_THROUGH(type, name, failure, params, args) \
-    type name params override { return PASS(failure, name args); }
+#define PASS_THROUGH(type, name, failure, params, args) type name params override { return PASS(failure, name args); }
 class FailingPlatform final : public Platform {
 public:
     int calls = 0, failAt = 0;
