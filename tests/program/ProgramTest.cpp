@@ -70,8 +70,6 @@ std::string Seen(HWND dialog)
     return seen + CutTexts(dialog, DialogFont());
 }
 
-std::string Exit(ProgramRun& run) { return "exit " + std::to_string(static_cast<int>(run.WaitForExit(5000))); }
-
 // Without the dialog (or result box) a test ends at once.
 HWND Launch(ProgramRun& run)
 {
@@ -110,7 +108,6 @@ struct Program : testing::Test {
             folder.Add(name);
         WriteUninstallString("Setup.exe -f \"" + folder.PathOf("Uninst.log") + "\"");
     }
-    ~Program() override { RemoveProductKey(); }
     TestFolder folder{"morvane-program"};
 };
 
@@ -121,7 +118,6 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
     // Each way of declining: いいえ, the Escape key (which also closes the About box), the close box.
     const std::pair<UINT, WPARAM> ways[] = {{WM_COMMAND, IDCANCEL}, {WM_KEYDOWN, VK_ESCAPE}, {WM_SYSCOMMAND, SC_CLOSE}};
     for (const auto& [message, key] : ways) {
-        SCOPED_TRACE(message);
         ProgramRun run;
         const HWND dialog = Launch(run);
         EXPECT_EQ(Seen(dialog), kOffer);
@@ -139,7 +135,7 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
         message == WM_KEYDOWN ? (void)PostMessageA(about, message, key, 1) : PostCommand(about, IDOK);
         EXPECT_TRUE(WaitForWindowGone(about, 5000)) << "the About box gone within 5 s";
         PostMessageA(dialog, message, key, message == WM_KEYDOWN);
-        EXPECT_EQ(Exit(run), "exit 2");
+        EXPECT_EQ(run.WaitForExit(5000), 2u);
         EXPECT_EQ(folder.Names(), kInstalled);
         EXPECT_TRUE(ProductKeyExists());
     }
@@ -167,7 +163,7 @@ TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAn
     EXPECT_EQ(Confirm(run, dialog),
               FailureSeen({"?Pellox.dll", "?Draveth.exe", "-Notes.txt", "=Tamsel.dat", "Entry-"}));
     PostCommand(dialog, IDCANCEL);
-    EXPECT_EQ(Exit(run), "exit 2");
+    EXPECT_EQ(run.WaitForExit(5000), 2u);
     EXPECT_EQ(folder.Names(), (Lines{"Data", "Data\\Keep.txt", "Notes.txt", "Tamsel.dat"}));
     ProgramRun again;  // the entry is gone: not installed, and neither a posted confirm nor the Enter key removes
     const HWND notice = Launch(again);
