@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto cut = std::find(in.begin(), in.end(), '\xFF');
     const auto end = cut != in.end() ? cut : in.begin() + in.size() / 2;
     const Exact a(in.begin(), end), b(end + (cut != in.end()), in.end());
-#if defined(FUZZ_text)  // needle a, text b, start from the first byte's upper bits: searches, the last character,
-                        // buffer release
+#if defined(FUZZ_text)  // needle a, text b, start from the first byte's upper bits; the last character; a buffer
     FindSubstring(View(b), View(a), static_cast<std::int8_t>(data[0]) >> 1, lead);
     FindBackslash(View(b), lead);
     EndsWithBackslash(View(b), lead);
