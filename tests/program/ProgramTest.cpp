@@ -35,11 +35,15 @@ HFONT MessageFont()
 
 // The texts of a window's shown statics and buttons that their controls cut, measured at the display's scale, which
 // the program shares: on one line in a button or a static one line high, else wrapped. Edits are left out: the log's
-// lines are wider than its box by design, and scrolled with the caret.
+// lines are wider than its box by design, and scrolled with the caret. Measured only where a face stands for the
+// dialogs' font as on Japanese Windows (MORVANE_SHELL_FONT): a prefix made under code page 1252 has no Japanese face
+// behind the message font, and the result box shows empty boxes, laid out narrower than the text.
 std::string CutTexts(HWND window, HFONT font)
 {
     static const HDC screen = GetDC(nullptr);
     std::string cut;
+    if (!std::getenv("MORVANE_SHELL_FONT"))
+        return cut;
     TEXTMETRICA metrics;
     SelectObject(screen, font);
     GetTextMetricsA(screen, &metrics);
