@@ -192,7 +192,7 @@ TEST(UninstallString, GivesTheFolderOfThePathAfterTheFirstSwitchOrNothing)
     };
     for (const auto& [data, type, expected] : values) {
         SCOPED_TRACE(data);
-        type == REG_NONE ? RemoveProductKey() : WriteUninstallString(data, type);
+        type == REG_NONE ? (void)RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey) : WriteUninstallString(data, type);
         std::string folder;
         EXPECT_EQ(LocateInstallFolder(folder), !expected.empty());
         EXPECT_EQ(folder, expected);

@@ -15,37 +15,32 @@ const std::string kOffer = kProduct + "をアンインストールしますか�
 const std::string kNotice = kProduct + "はインストールされていません。|-|-(off)|閉じる|&About...|";
 const Lines kInstalled = {"Data", "Data\\Keep.txt", "Draveth.exe", "Notes.txt", "Pellox.dll", "Tamsel.dat"};
 
-// The fonts of the program's windows, made here (a font handle serves only its process): the dialogs' from the real
-// Morvane.exe's template, the result box's the system's message font.
+// The font of the program's dialogs or of its result box, made here (a font handle serves only its process): the
+// dialogs' from the real Morvane.exe's template, the result box's the system's message font.
 INT_PTR CALLBACK NoHandler(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-HFONT DialogFont()
+HFONT FontOf(bool resultBox)
 {
     static const HMODULE exe = LoadLibraryExA((BuildFolder() + "\\Morvane.exe").c_str(), 0, LOAD_LIBRARY_AS_DATAFILE);
-    static const HFONT font = GetWindowFont(CreateDialogA(exe, MAKEINTRESOURCEA(IDD_MAIN), nullptr, NoHandler));
-    return font;
-}
-HFONT MessageFont()
-{
+    static const HFONT dialogs = GetWindowFont(CreateDialogA(exe, MAKEINTRESOURCEA(IDD_MAIN), nullptr, NoHandler));
     NONCLIENTMETRICSA system = {};
     system.cbSize = sizeof system;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof system, &system, 0);
-    static const HFONT font = CreateFontIndirectA(&system.lfMessageFont);
-    return font;
+    static const HFONT box = CreateFontIndirectA(&system.lfMessageFont);
+    return resultBox ? box : dialogs;
 }
 
-// The texts of a window's shown statics and buttons that their controls cut, measured at the display's scale, which
-// the program shares: on one line in a button or a static one line high, else wrapped. Edits are left out: the log's
-// lines are wider than its box by design, and scrolled with the caret. Measured only where a face stands for the
-// dialogs' font as on Japanese Windows (MORVANE_SHELL_FONT): a prefix made under code page 1252 has no Japanese face
-// behind the message font, and the result box shows empty boxes, laid out narrower than the text.
-std::string CutTexts(HWND window, HFONT font)
+// The texts of a window's shown statics and buttons that their controls cut, at the display's scale (the program's):
+// on one line in a button or a static one line high, else wrapped; not edits (the log's lines are wider than its box
+// by design). Only where a face stands for Japanese Windows' dialog font (MORVANE_SHELL_FONT): a prefix made under
+// code page 1252 has no Japanese face behind the message font, and the result box shows empty boxes.
+std::string CutTexts(HWND window, bool resultBox = false)
 {
     static const HDC screen = GetDC(nullptr);
     std::string cut;
     if (!std::getenv("MORVANE_SHELL_FONT"))
         return cut;
     TEXTMETRICA metrics;
-    SelectObject(screen, font);
+    SelectObject(screen, FontOf(resultBox));
     GetTextMetricsA(screen, &metrics);
     for (const ChildWindow& child : ChildWindows(window)) {
         const std::string text = WindowText(child.window);
@@ -71,7 +66,7 @@ std::string Seen(HWND dialog)
         seen += IsControlShown(dialog, id) ? ControlText(dialog, id) : "-";
         seen += IsWindowEnabled(GetDlgItem(dialog, id)) ? "|" : "(off)|";
     }
-    return seen + CutTexts(dialog, DialogFont());
+    return seen + CutTexts(dialog);
 }
 
 // Without the dialog (or result box) a test ends at once.
@@ -89,7 +84,7 @@ std::string Confirm(const ProgramRun& run, HWND dialog)
     const std::string old = ControlText(dialog, IDC_LOG);
     PostCommand(dialog, IDOK);
     const HWND box = WaitForProcessDialog(run.ProcessId(), "Morvane", 10000);
-    const std::string seen = box ? MessageBoxSeen(box) + CutTexts(box, MessageFont())
+    const std::string seen = box ? MessageBoxSeen(box) + CutTexts(box, true)
                                  : throw std::runtime_error("no result box within 10 s");
     PostCommand(box, IDOK);
     for (const DWORD start = GetTickCount(); !IsControlShown(dialog, IDC_LOG) || ControlText(dialog, IDC_LOG) == old;)
@@ -132,7 +127,7 @@ TEST_F(Program, OffersCentredShowsTheAboutBoxAndEveryWayOfDecliningEndsWithTwo)
         PostCommand(dialog, ID_APP_ABOUT);
         const HWND about = WaitForProcessDialog(run.ProcessId(), "About", 5000);
         EXPECT_EQ(GetWindow(about, GW_OWNER), dialog);
-        EXPECT_EQ(CutTexts(about, DialogFont()), "");
+        EXPECT_EQ(CutTexts(about), "");
         POINT origin = {0, 0}, aboutOrigin = {0, 0};  // not centred: at its template's place, (0, 0) in the owner
         EXPECT_TRUE(ClientToScreen(dialog, &origin) && ClientToScreen(about, &aboutOrigin));
         EXPECT_EQ(std::pair(aboutOrigin.x, aboutOrigin.y), std::pair(origin.x, origin.y));

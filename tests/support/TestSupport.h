@@ -65,12 +65,11 @@ public:
             made = CopyFileW(Wide(BuildFolder() + "\\demo\\" + leaf, CP_ACP).c_str(), path.c_str(), FALSE);
         else if (name.back() == '\\')
             made = CreateDirectoryW(path.c_str(), nullptr);
-        else {  // CloseHandle also takes INVALID_HANDLE_VALUE: the file itself tells, with the attributes asked for
+        else {  // with the attributes asked for, as the file itself tells
             const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                             attributes, nullptr);
             mark == '~' ? m_held.push_back(file) : (void)CloseHandle(file);
-            const DWORD got = GetFileAttributesW(path.c_str());
-            made = got != INVALID_FILE_ATTRIBUTES && (got & attributes) == attributes;
+            made = file != INVALID_HANDLE_VALUE && (GetFileAttributesW(path.c_str()) & attributes) == attributes;
         }
         EXPECT_TRUE(made) << "not made: " << name;
         return made;
@@ -101,7 +100,6 @@ private:
 
 // The product's uninstall key in the registry view the program reads (the test program's own).
 const char kProductKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\USB Quarnel2";
-inline void RemoveProductKey() { RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey); }
 inline bool ProductKeyExists()
 {
     HKEY key = nullptr;
@@ -111,7 +109,7 @@ inline bool ProductKeyExists()
 // The key anew, holding only UninstallString: a string, or the bytes as a value of the given type.
 inline void WriteUninstallString(const std::string& value, DWORD type = REG_SZ)
 {
-    RemoveProductKey();
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
     const DWORD size = static_cast<DWORD>(value.size() + (type == REG_SZ));
     EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kProductKey, "UninstallString", type, value.c_str(), size), 0);
 }
