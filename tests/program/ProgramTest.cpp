@@ -156,6 +156,9 @@ TEST_F(Program, FailureShowsAWholeLogPastTheEditControlsDefault30000CharactersAn
     const int dpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSY);  // the program's scale, and the display's
     EXPECT_EQ(dpi, std::atoi(std::getenv("MORVANE_DPI") ? std::getenv("MORVANE_DPI") : "96"));
     Screenshot("log-view-" + std::to_string(dpi) + "dpi", dialog);
+    const std::string shown = ControlText(dialog, IDC_LOG);
+    SendMessageA(GetDlgItem(dialog, IDC_LOG), WM_CHAR, 'x', 1);  // typed into the log view, which is read-only
+    EXPECT_EQ(ControlText(dialog, IDC_LOG), shown);
     EXPECT_EQ(Confirm(run, dialog),
               FailureSeen({"?Pellox.dll", "?Draveth.exe", "-Notes.txt", "=Tamsel.dat", "Entry-"}));
     PostCommand(dialog, IDCANCEL);
