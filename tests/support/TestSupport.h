@@ -20,17 +20,15 @@ inline Lines operator+(Lines lines, const Lines& more)
     return lines.insert(lines.end(), more.begin(), more.end()), lines;
 }
 
-// Text in a code page as UTF-16, for the wide calls.
 inline std::wstring Wide(const std::string& text, UINT codePage)
 {
     std::wstring wide(text.size(), L'\0');
     return wide.substr(0, MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), &wide[0], int(wide.size())));
 }
 
-// A new, empty folder under %TEMP%\morvane-tests (emptied first, from the Unix side). Names are UTF-8, made with
-// the wide calls as a user would, trailing dots and spaces kept; "X\" is a folder, "LINK>TARGET" a link (each a
-// Windows path, or LINK a name and TARGET a shell pattern in the folder); "Pellox.dll", "Draveth.exe" the stand-ins;
-// a file is read-only with "!" before its name, hidden and system with "#", held open while the object lives with "~".
+// A new, empty folder under %TEMP%\morvane-tests (emptied first, from the Unix side). Names are UTF-8, made with the
+// wide calls as a user would: "X\" a folder, "LINK>TARGET" a link (Windows paths, or a name and a shell pattern in the
+// folder), the stand-ins by name, "!", "#", "~" before a file for read-only, hidden and system, held open (while here).
 class TestFolder {
 public:
     explicit TestFolder(const std::string& name)
@@ -106,7 +104,7 @@ inline bool ProductKeyExists()
     return RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) == ERROR_SUCCESS && !RegCloseKey(key);
 }
 
-// The key anew, holding only UninstallString: a string, or the bytes as a value of the given type.
+// The key anew with only UninstallString, of the given type.
 inline void WriteUninstallString(const std::string& value, DWORD type = REG_SZ)
 {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProductKey);
